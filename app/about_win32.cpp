@@ -1,0 +1,63 @@
+#include "app/about_win32.h"
+
+#include <string>
+
+#include "app/about_text.h"
+#include "res/resource.h"
+
+namespace quorvel {
+
+void build_version_text(char* text) {
+    text[0] = '\0';
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+    if (size == 0) return;
+    void* block = LocalAlloc(LMEM_ZEROINIT, size);
+    if (block == nullptr) return;
+    if (GetFileVersionInfoA(path, 0, size, block)) {
+        VS_FIXEDFILEINFO* info = nullptr;
+        UINT length = 0;
+        char root[] = "\\";
+        if (VerQueryValueA(block, root, reinterpret_cast<void**>(&info), &length) &&
+            info != nullptr && length >= sizeof(VS_FIXEDFILEINFO)) {
+            const std::string version =
+                version_text(info->dwProductVersionMS, info->dwProductVersionLS);
+            const std::size_t count = version.copy(text, VERSION_TEXT_SIZE - 1);
+            text[count] = '\0';
+        }
+    }
+    LocalFree(block);
+}
+
+void center_on_main_window(HWND window, HWND main_window) {
+    RECT main_rect = {};
+    RECT rect = {};
+    GetWindowRect(main_window, &main_rect);
+    GetWindowRect(window, &rect);
+    const ScreenPoint origin =
+        centred_origin({main_rect.left, main_rect.top, main_rect.right, main_rect.bottom},
+                       {rect.left, rect.top, rect.right, rect.bottom});
+    MoveWindow(window, origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+    case WM_INITDIALOG: {
+        // The dialog is always run owned by the main window.
+        center_on_main_window(dialog, GetWindow(dialog, GW_OWNER));
+        char version[VERSION_TEXT_SIZE];
+        build_version_text(version);
+        SetWindowTextA(GetDlgItem(dialog, IDC_ABOUT_TEXT), about_text(version).c_str());
+        return 0;
+    }
+    case WM_COMMAND:
+        // IDCANCEL (Esc) is deliberately ignored: only OK closes the dialog.
+        if (LOWORD(wparam) == IDOK) EndDialog(dialog, 1);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,127 @@
+#include "app/service_list_win32.h"
+
+#include <commctrl.h>
+
+#include "app/app_state_win32.h"
+#include "app/list_order.h"
+#include "catalogue/enumeration.h"
+#include "catalogue/service_manager_win32.h"
+
+namespace quorvel {
+
+int column_widths[COLUMN_COUNT];
+WNDPROC previous_list_proc;
+
+namespace {
+
+constexpr int TEXT_BUFFER = 260;
+constexpr DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL;
+
+// Filled just before each sort; compare_rows reads it.
+SortTable sort_table;
+
+void insert_columns(HWND list) {
+    for (int i = 0; i < COLUMN_COUNT; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        column.fmt = LVCFMT_LEFT;
+        column.cx = column_widths[i];
+        column.pszText = const_cast<char*>(COLUMN_HEADERS[i]);
+        column.iSubItem = i;
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void set_cell(HWND list, int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void insert_row(HWND list, int position, const ServiceRow& row) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = position;
+    item.pszText = const_cast<char*>(row.texts[COL_NAME].c_str());
+    item.lParam = position;
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (int column = 1; column < COLUMN_COUNT; ++column)
+        set_cell(list, position, column, row.texts[column]);
+}
+
+}  // namespace
+
+HWND create_service_list(HWND parent) {
+    HWND list = CreateWindowExA(0, "SysListView32", "", LIST_STYLE, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(LIST_VIEW_ID), instance, nullptr);
+    LRESULT extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+                 extended | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    RECT client{};
+    GetClientRect(parent, &client);
+    settle_default_widths(column_widths, client.left, client.right,
+                          GetSystemMetrics(SM_CXVSCROLL));
+    insert_columns(list);
+    return list;
+}
+
+void fill_service_list(HWND list, int show_all) {
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    Win32ServiceManager scm;
+    Win32ServiceRegistry registry;
+    const std::vector<ServiceRow> rows =
+        read_service_rows(scm, registry, show_all != 0, skip_descriptions != 0);
+    // Repainting after every cell costs far more than reading the services.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    for (std::size_t i = 0; i < rows.size(); ++i) insert_row(list, static_cast<int>(i), rows[i]);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+std::string list_row_text(HWND list, int row, int column) {
+    char buffer[TEXT_BUFFER] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = TEXT_BUFFER;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return buffer;
+}
+
+void sort_service_list(HWND list, int column) {
+    // Gather each row's key and text once; searching the list for both rows
+    // in every comparison makes a sort of thousands of rows take seconds.
+    sort_table.clear();
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        char buffer[TEXT_BUFFER] = "";
+        LVITEMA item{};
+        item.mask = LVIF_PARAM | LVIF_TEXT;
+        item.iItem = row;
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = TEXT_BUFFER;
+        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        sort_table.add(static_cast<std::uintptr_t>(item.lParam), buffer);
+    }
+    SendMessageA(list, LVM_SORTITEMS, column, reinterpret_cast<LPARAM>(compare_rows));
+    sort_table.clear();
+}
+
+int CALLBACK compare_rows(LPARAM first_key, LPARAM second_key, LPARAM) {
+    return sort_table.compare(static_cast<std::uintptr_t>(first_key),
+                              static_cast<std::uintptr_t>(second_key));
+}
+
+LRESULT CALLBACK list_view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_RBUTTONDOWN) {
+        // The context menu acts on the row already selected: the press
+        // neither selects nor focuses.
+        PostMessageA(main_window, WM_LIST_CONTEXTMENU, 0, 0);
+        return 1;
+    }
+    return CallWindowProcA(previous_list_proc, window, message, wparam, lparam);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,29 @@
+// The main window's toolbar and status bar.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace quorvel {
+
+constexpr int TOOLBAR_ID = 101;
+constexpr int STATUS_BAR_ID = 102;
+
+// The toolbar's images (bitmap 106). The toolbar does not own them: the
+// main window destroys them with ImageList_Destroy in WM_DESTROY.
+extern HIMAGELIST toolbar_images;
+
+// Creates the toolbar along the top of parent with its twelve records and
+// loads toolbar_images. It takes its width from the WM_SIZE the parent
+// passes on.
+HWND create_toolbar(HWND parent, HINSTANCE instance);
+
+// Creates the empty status bar with a size grip along the bottom of parent.
+HWND create_status_bar(HWND parent, HINSTANCE instance);
+
+// TTN_NEEDTEXTA from the toolbar's tooltips: points the record at the
+// button's string in instance's string table (buttons without a string keep
+// their text). Returns the value for the window procedure, 0.
+LRESULT fill_toolbar_tooltip(TOOLTIPTEXTA* text, HINSTANCE instance);
+
+}  // namespace quorvel

@@ -1,0 +1,69 @@
+#include "catalogue/enumeration.h"
+
+#include "catalogue/cp932.h"
+
+namespace quorvel {
+
+namespace {
+
+const char SERVICES_KEY[] = "SYSTEM\\CurrentControlSet\\Services\\";
+
+// A value's text ends at its first zero byte, if it has one.
+std::string text_of(const std::string& bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+}  // namespace
+
+std::optional<std::string> describe_service(ServiceRegistry& registry,
+                                            const std::string& service_name) {
+    // The key path is built whole, so a long service name still reads its
+    // own key rather than the key of a cut-off name.
+    std::string bytes;
+    if (!registry.read_value(SERVICES_KEY + service_name, "Description", bytes))
+        return std::nullopt;
+    return cut_cp932(text_of(bytes), MAX_TEXT_BYTES);
+}
+
+ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
+                     const std::optional<std::string>& description) {
+    ServiceRow row;
+    row.texts[COL_NAME] = record.display_name;
+    row.texts[COL_DESCRIPTION] = description.value_or("");
+    row.texts[COL_STATE] = state_label(record.current_state);
+    if (config != nullptr) {
+        row.texts[COL_START_TYPE] = start_type_label(config->start_type);
+        row.texts[COL_LOGON] = config->start_name;
+        row.texts[COL_PATH] = config->binary_path;
+    }
+    row.texts[COL_SERVICE_NAME] = record.service_name;
+    // The enumeration's type, not the configuration's.
+    row.texts[COL_KIND] = service_type_label(record.service_type);
+    return row;
+}
+
+std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
+                                          bool show_all, bool skip_descriptions) {
+    std::vector<ServiceRow> rows;
+    ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
+    if (!manager) return rows;
+
+    const std::uint32_t mask = show_all ? TYPE_MASK_SERVICES_AND_DRIVERS : TYPE_MASK_SERVICES;
+    const std::vector<EnumRecord> records = scm.enumerate(manager.get(), mask, STATE_MASK_ALL);
+    rows.reserve(records.size());
+    for (const EnumRecord& record : records) {
+        ServiceConfig config;
+        bool have_config = false;
+        {
+            ScopedScHandle service(
+                scm, scm.open_service(manager.get(), record.service_name, QUERY_CONFIG_ACCESS));
+            have_config = service && scm.query_config(service.get(), config);
+        }
+        std::optional<std::string> description;
+        if (!skip_descriptions) description = describe_service(registry, record.service_name);
+        rows.push_back(build_row(record, have_config ? &config : nullptr, description));
+    }
+    return rows;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,34 @@
+// Reading every service (or every service and driver) from the Service
+// Control Manager and turning each into its ServiceRow.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "catalogue/service_manager.h"
+#include "catalogue/service_registry.h"
+#include "catalogue/service_row.h"
+
+namespace quorvel {
+
+// The longest text a reader of the list sees: a 260-byte buffer less its
+// terminator.
+constexpr std::size_t MAX_TEXT_BYTES = 259;
+
+// The "Description" value of the service's key, at most MAX_TEXT_BYTES
+// bytes; nothing when the key cannot be opened, "" when the value is missing.
+std::optional<std::string> describe_service(ServiceRegistry& registry,
+                                            const std::string& service_name);
+
+// One row from what the platform reported. `config` is null when the
+// configuration could not be read: columns 3 to 5 are then empty.
+ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
+                     const std::optional<std::string>& description);
+
+// Every row in the enumeration's order; empty when the manager cannot be
+// opened. Descriptions are not read at all when `skip_descriptions` is set.
+std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
+                                          bool show_all, bool skip_descriptions);
+
+}  // namespace quorvel

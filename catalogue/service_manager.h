@@ -1,0 +1,108 @@
+// The Service Control Manager as the rest of the program sees it: opening
+// the manager and services, reading, starting, stopping, deleting and
+// creating them. The Win32 implementation lives in
+// service_manager_win32.cpp; the unit tests use a fake.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvel {
+
+// Access rights and values as the Win32 API defines them.
+constexpr std::uint32_t MANAGER_ALL_ACCESS = 0xF003F;
+constexpr std::uint32_t MANAGER_CREATE_SERVICE = 0x2;
+constexpr std::uint32_t QUERY_CONFIG_ACCESS = 0x1;
+constexpr std::uint32_t QUERY_CONFIG_AND_DEPENDENTS_ACCESS = 0x9;
+constexpr std::uint32_t SERVICE_FULL_ACCESS = 0xF01FF;
+constexpr std::uint32_t TYPE_MASK_SERVICES = 0x30;
+constexpr std::uint32_t TYPE_MASK_SERVICES_AND_DRIVERS = 0x3B;
+constexpr std::uint32_t STATE_MASK_ALL = 0x3;
+constexpr std::uint32_t STATE_STOPPED = 1;
+constexpr std::uint32_t STATE_START_PENDING = 2;
+constexpr std::uint32_t STATE_RUNNING = 4;
+
+// An opaque Service Control Manager handle; 0 is no handle.
+using ScHandle = std::uintptr_t;
+
+// One record of the enumeration.
+struct EnumRecord {
+    std::string service_name;
+    std::string display_name;
+    std::uint32_t service_type = 0;
+    std::uint32_t current_state = 0;
+};
+
+// A service's configuration; null texts of the platform arrive as "".
+struct ServiceConfig {
+    std::uint32_t service_type = 0;
+    std::uint32_t start_type = 0;
+    std::uint32_t error_control = 0;
+    std::string binary_path;
+    std::string load_order_group;
+    std::uint32_t tag_id = 0;
+    std::vector<std::string> dependencies;
+    std::string start_name;
+    std::string display_name;
+};
+
+struct CreateServiceRequest {
+    std::string service_name;
+    std::string display_name;
+    std::uint32_t service_type = 0;
+    std::uint32_t start_type = 0;
+    std::string binary_path;
+    std::string start_name;  // "" creates the service without an account
+};
+
+class ServiceManager {
+public:
+    virtual ~ServiceManager() = default;
+
+    virtual ScHandle open_manager(std::uint32_t access) = 0;
+    // Exactly one fetching call: when more records exist than fit, the
+    // records that did arrive are all there is.
+    virtual std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
+                                              std::uint32_t state_mask) = 0;
+    virtual ScHandle open_service(ScHandle manager, const std::string& name,
+                                  std::uint32_t access) = 0;
+    // False when the configuration cannot be read; `config` is then untouched.
+    virtual bool query_config(ScHandle service, ServiceConfig& config) = 0;
+    // The bytes the platform says its list of dependents needs; above 0
+    // means at least one dependent exists.
+    virtual std::uint32_t dependents_bytes_needed(ScHandle service) = 0;
+    // False on failure; `state` is then untouched.
+    virtual bool query_state(ScHandle service, std::uint32_t& state) = 0;
+    virtual bool request_stop(ScHandle service) = 0;
+    virtual bool start(ScHandle service) = 0;
+    virtual bool remove(ScHandle service) = 0;
+    virtual ScHandle create(ScHandle manager, const CreateServiceRequest& request) = 0;
+    virtual void close(ScHandle handle) = 0;
+};
+
+// Owns one handle and closes it when it goes out of scope. Declare the
+// manager's handle before the service's: locals die in reverse order, so
+// the service handle is closed first, as the platform expects.
+class ScopedScHandle {
+public:
+    ScopedScHandle(ServiceManager& scm, ScHandle handle) : scm_(&scm), handle_(handle) {}
+    ScopedScHandle(ScopedScHandle&& other) noexcept
+        : scm_(other.scm_), handle_(std::exchange(other.handle_, 0)) {}
+    ScopedScHandle& operator=(ScopedScHandle&&) = delete;
+    ScopedScHandle(const ScopedScHandle&) = delete;
+    ScopedScHandle& operator=(const ScopedScHandle&) = delete;
+    ~ScopedScHandle() {
+        if (handle_ != 0) scm_->close(handle_);
+    }
+
+    ScHandle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != 0; }
+
+private:
+    ServiceManager* scm_;
+    ScHandle handle_;
+};
+
+}  // namespace quorvel

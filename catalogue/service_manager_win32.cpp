@@ -1,0 +1,155 @@
+#include "catalogue/service_manager_win32.h"
+
+#include <windows.h>
+
+namespace quorvel {
+
+namespace {
+
+SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
+ScHandle opaque(SC_HANDLE handle) { return reinterpret_cast<ScHandle>(handle); }
+
+std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+// A zero-filled LocalAlloc block of exactly the size the platform asked for.
+class LocalBuffer {
+public:
+    explicit LocalBuffer(DWORD size)
+        : size_(size), data_(size ? LocalAlloc(LPTR, size) : nullptr) {}
+    ~LocalBuffer() {
+        if (data_ != nullptr) LocalFree(data_);
+    }
+    LocalBuffer(const LocalBuffer&) = delete;
+    LocalBuffer& operator=(const LocalBuffer&) = delete;
+
+    template <class T> T* as() const { return static_cast<T*>(data_); }
+    DWORD size() const { return size_; }
+    explicit operator bool() const { return data_ != nullptr; }
+
+private:
+    DWORD size_;
+    HLOCAL data_;
+};
+
+// "a\0b\0\0" → {"a", "b"}
+std::vector<std::string> split_multi_string(const char* list) {
+    std::vector<std::string> names;
+    if (list == nullptr) return names;
+    for (const char* p = list; *p != '\0'; p += names.back().size() + 1) names.emplace_back(p);
+    return names;
+}
+
+}  // namespace
+
+ScHandle Win32ServiceManager::open_manager(std::uint32_t access) {
+    return opaque(OpenSCManagerA(nullptr, nullptr, access));
+}
+
+std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::uint32_t type_mask,
+                                                       std::uint32_t state_mask) {
+    std::vector<EnumRecord> records;
+    DWORD needed = 0, count = 0, resume = 0;
+    EnumServicesStatusA(sc(manager), type_mask, state_mask, nullptr, 0, &needed, &count, &resume);
+    LocalBuffer buffer(needed);
+    if (!buffer) return records;
+    count = 0;
+    resume = 0;
+    // One fetching call only: if services were added since the sizing call,
+    // the records that fitted are the list.
+    EnumServicesStatusA(sc(manager), type_mask, state_mask, buffer.as<ENUM_SERVICE_STATUSA>(),
+                        buffer.size(), &needed, &count, &resume);
+    const ENUM_SERVICE_STATUSA* entries = buffer.as<ENUM_SERVICE_STATUSA>();
+    records.reserve(count);
+    for (DWORD i = 0; i < count; ++i) {
+        records.push_back({text_or_empty(entries[i].lpServiceName),
+                           text_or_empty(entries[i].lpDisplayName),
+                           entries[i].ServiceStatus.dwServiceType,
+                           entries[i].ServiceStatus.dwCurrentState});
+    }
+    return records;
+}
+
+ScHandle Win32ServiceManager::open_service(ScHandle manager, const std::string& name,
+                                           std::uint32_t access) {
+    return opaque(OpenServiceA(sc(manager), name.c_str(), access));
+}
+
+bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) {
+    DWORD needed = 0;
+    QueryServiceConfigA(sc(service), nullptr, 0, &needed);
+    LocalBuffer buffer(needed);
+    if (!buffer) return false;
+    auto* raw = buffer.as<QUERY_SERVICE_CONFIGA>();
+    if (!QueryServiceConfigA(sc(service), raw, buffer.size(), &needed)) return false;
+    config.service_type = raw->dwServiceType;
+    config.start_type = raw->dwStartType;
+    config.error_control = raw->dwErrorControl;
+    config.binary_path = text_or_empty(raw->lpBinaryPathName);
+    config.load_order_group = text_or_empty(raw->lpLoadOrderGroup);
+    config.tag_id = raw->dwTagId;
+    config.dependencies = split_multi_string(raw->lpDependencies);
+    config.start_name = text_or_empty(raw->lpServiceStartName);
+    config.display_name = text_or_empty(raw->lpDisplayName);
+    return true;
+}
+
+std::uint32_t Win32ServiceManager::dependents_bytes_needed(ScHandle service) {
+    // Room for one record without its strings: any dependent overflows it,
+    // and the bytes-needed answer is all that is wanted.
+    ENUM_SERVICE_STATUSA one{};
+    DWORD needed = 0, count = 0;
+    EnumDependentServicesA(sc(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count);
+    return needed;
+}
+
+bool Win32ServiceManager::query_state(ScHandle service, std::uint32_t& state) {
+    SERVICE_STATUS status{};
+    if (!QueryServiceStatus(sc(service), &status)) return false;
+    state = status.dwCurrentState;
+    return true;
+}
+
+bool Win32ServiceManager::request_stop(ScHandle service) {
+    SERVICE_STATUS status{};
+    return ControlService(sc(service), SERVICE_CONTROL_STOP, &status) != 0;
+}
+
+bool Win32ServiceManager::start(ScHandle service) {
+    return StartServiceA(sc(service), 0, nullptr) != 0;
+}
+
+bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc(service)) != 0; }
+
+ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceRequest& request) {
+    const char* account = request.start_name.empty() ? nullptr : request.start_name.c_str();
+    return opaque(CreateServiceA(sc(manager), request.service_name.c_str(),
+                                 request.display_name.c_str(), SERVICE_FULL_ACCESS,
+                                 request.service_type, request.start_type, SERVICE_ERROR_NORMAL,
+                                 request.binary_path.c_str(), nullptr, nullptr, nullptr, account,
+                                 nullptr));
+}
+
+void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc(handle)); }
+
+bool Win32ServiceRegistry::read_value(const std::string& key_path, const char* value_name,
+                                      std::string& bytes) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    // Most values fit the usual 260 bytes; a longer one is read again whole.
+    std::string buffer(260, '\0');
+    DWORD type = REG_SZ;
+    DWORD size = static_cast<DWORD>(buffer.size());
+    LONG result = RegQueryValueExA(key, value_name, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(&buffer[0]), &size);
+    if (result == ERROR_MORE_DATA) {
+        buffer.assign(size, '\0');
+        result = RegQueryValueExA(key, value_name, nullptr, &type,
+                                  reinterpret_cast<BYTE*>(&buffer[0]), &size);
+    }
+    RegCloseKey(key);
+    bytes = result == ERROR_SUCCESS ? buffer.substr(0, size) : std::string();
+    return true;
+}
+
+}  // namespace quorvel

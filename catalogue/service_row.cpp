@@ -1,0 +1,115 @@
+#include "catalogue/service_row.h"
+
+#include <cstring>
+
+namespace quorvel {
+
+const char* const COLUMN_HEADERS[COLUMN_COUNT] = {
+    "名前", "説明", "状態", "スタートアップの種類",
+    "ログオン", "パス", "内部名", "種別",
+};
+
+namespace {
+
+const char RUNNING[] = "開始";
+const char START_PENDING[] = "開始中";
+
+struct StartTypeLabel {
+    std::uint32_t value;
+    const char* label;
+};
+
+// Forward table in value order; the reverse lookup walks REVERSE_START_TYPES.
+const StartTypeLabel START_TYPES[] = {
+    {0, "ブート"}, {1, "システム"}, {2, "自動"}, {3, "手動"}, {4, "無効"},
+};
+
+// Reverse lookup order; "手動" is missing on purpose: it is the default.
+const StartTypeLabel REVERSE_START_TYPES[] = {
+    {2, "自動"}, {0, "ブート"}, {1, "システム"}, {4, "無効"},
+};
+constexpr std::uint32_t DEFAULT_START_TYPE = 3;  // SERVICE_DEMAND_START
+
+const char OWN_PROCESS[] = "独自プロセス";
+const char SHARE_PROCESS[] = "共有プロセス";
+const char KERNEL_DRIVER[] = "デバイスドライバ";
+const char FILE_SYSTEM_DRIVER[] = "ファイルシステムドライバ";
+const char INTERACTIVE[] = "(対話許可)";
+
+constexpr std::uint32_t TYPE_KERNEL_DRIVER = 0x1;
+constexpr std::uint32_t TYPE_FILE_SYSTEM_DRIVER = 0x2;
+constexpr std::uint32_t TYPE_OWN_PROCESS = 0x10;
+constexpr std::uint32_t TYPE_SHARE_PROCESS = 0x20;
+constexpr std::uint32_t TYPE_INTERACTIVE = 0x100;
+
+constexpr std::size_t PROCESS_LABEL_BYTES = sizeof OWN_PROCESS - 1;  // 12
+constexpr std::size_t INTERACTIVE_BYTES = sizeof INTERACTIVE - 1;    // 10
+static_assert(sizeof SHARE_PROCESS - 1 == PROCESS_LABEL_BYTES,
+              "both process labels are compared over the same byte count");
+
+bool equals(const char* text, const char* label) {
+    return text != nullptr && std::strcmp(text, label) == 0;
+}
+
+// Compares the first n bytes; a shorter text never matches because its
+// terminating zero differs from the label's byte at that position.
+bool starts_with(const char* text, const char* label, std::size_t n) {
+    return text != nullptr && std::strncmp(text, label, n) == 0;
+}
+
+const char* base_type_label(std::uint32_t t) {
+    if (t & TYPE_OWN_PROCESS) return OWN_PROCESS;
+    if (t & TYPE_SHARE_PROCESS) return SHARE_PROCESS;
+    if (t == TYPE_KERNEL_DRIVER) return KERNEL_DRIVER;
+    if (t == TYPE_FILE_SYSTEM_DRIVER) return FILE_SYSTEM_DRIVER;
+    return "";
+}
+
+}  // namespace
+
+const char* state_label(std::uint32_t state) {
+    switch (state) {
+    case 2: return START_PENDING;  // STATE_START_PENDING
+    case 4: return RUNNING;        // STATE_RUNNING
+    default: return "";
+    }
+}
+
+const char* start_type_label(std::uint32_t start_type) {
+    for (const StartTypeLabel& entry : START_TYPES)
+        if (entry.value == start_type) return entry.label;
+    return "";
+}
+
+std::string service_type_label(std::uint32_t service_type) {
+    std::string label = base_type_label(service_type);
+    if (service_type & TYPE_INTERACTIVE) label += INTERACTIVE;
+    return label;
+}
+
+bool is_running_label(const char* text) { return equals(text, RUNNING); }
+
+bool is_driver_label(const char* text) {
+    return equals(text, KERNEL_DRIVER) || equals(text, FILE_SYSTEM_DRIVER);
+}
+
+std::uint32_t start_type_from_label(const char* text) {
+    for (const StartTypeLabel& entry : REVERSE_START_TYPES)
+        if (equals(text, entry.label)) return entry.value;
+    return DEFAULT_START_TYPE;
+}
+
+std::uint32_t service_type_from_label(const char* text) {
+    for (std::uint32_t process : {TYPE_OWN_PROCESS, TYPE_SHARE_PROCESS}) {
+        const char* label = process == TYPE_OWN_PROCESS ? OWN_PROCESS : SHARE_PROCESS;
+        if (!starts_with(text, label, PROCESS_LABEL_BYTES)) continue;
+        if (starts_with(text + PROCESS_LABEL_BYTES, INTERACTIVE, INTERACTIVE_BYTES))
+            return process | TYPE_INTERACTIVE;
+        return process;
+    }
+    if (equals(text, KERNEL_DRIVER)) return TYPE_KERNEL_DRIVER;
+    if (equals(text, FILE_SYSTEM_DRIVER)) return TYPE_FILE_SYSTEM_DRIVER;
+    return TYPE_OWN_PROCESS;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,43 @@
+// One service as the eight texts of the main table, and the label tables
+// that turn the Service Control Manager's numbers into texts and back.
+// Every text is a code page 932 byte string.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace quorvel {
+
+constexpr int COLUMN_COUNT = 8;
+
+enum Column {
+    COL_NAME = 0,         // display name
+    COL_DESCRIPTION = 1,
+    COL_STATE = 2,
+    COL_START_TYPE = 3,
+    COL_LOGON = 4,
+    COL_PATH = 5,
+    COL_SERVICE_NAME = 6, // the key the Service Control Manager knows it by
+    COL_KIND = 7,
+};
+
+struct ServiceRow {
+    std::array<std::string, COLUMN_COUNT> texts;
+};
+
+extern const char* const COLUMN_HEADERS[COLUMN_COUNT];
+
+// Number to label; values outside the tables give the empty text.
+const char* state_label(std::uint32_t state);
+const char* start_type_label(std::uint32_t start_type);
+std::string service_type_label(std::uint32_t service_type);
+
+// Label tests and label to number. They never fail: a text outside the
+// tables gives not running, not a driver, start type 3 or type 0x10.
+bool is_running_label(const char* text);
+bool is_driver_label(const char* text);
+std::uint32_t start_type_from_label(const char* text);
+std::uint32_t service_type_from_label(const char* text);
+
+}  // namespace quorvel

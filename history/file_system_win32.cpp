@@ -1,0 +1,104 @@
+#include "history/file_system_win32.h"
+
+#include <windows.h>
+
+namespace quorvel {
+namespace {
+
+// Far beyond any real history (thousands of records of about 2 KB); a
+// larger file is left alone as unreadable instead of exhausting memory.
+const DWORD MAX_FILE_BYTES = 64 * 1024 * 1024;
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (is_open()) CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
+    // Closes now and tells whether the close succeeded; a failed close can
+    // mean data that never reached the disk.
+    bool close() {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(handle) != 0;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+bool is_missing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+bool read_exactly(HANDLE file, std::string& bytes) {
+    DWORD done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        if (!ReadFile(file, &bytes[done], static_cast<DWORD>(bytes.size()) - done, &got, nullptr))
+            return false;
+        if (got == 0) return false;  // the file shrank under us
+        done += got;
+    }
+    return true;
+}
+
+bool write_all(HANDLE file, const std::string& bytes) {
+    DWORD done = 0;
+    while (done < bytes.size()) {
+        DWORD put = 0;
+        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size()) - done, &put,
+                       nullptr) ||
+            put == 0)
+            return false;
+        done += put;
+    }
+    return true;
+}
+
+bool write_durably(const std::string& path, const std::string& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.is_open()) return false;
+    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
+    return file.close() && written;
+}
+
+}  // namespace
+
+ReadResult Win32FileSystem::read_file(const std::string& path, std::string& bytes) {
+    // Share mode 0: nobody may write the file while it is read.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.is_open())
+        return is_missing(GetLastError()) ? ReadResult::absent : ReadResult::unreadable;
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file.get(), &high);
+    // A failed GetFileSize gives 0xFFFFFFFF, which is over the limit too.
+    if (high != 0 || size > MAX_FILE_BYTES) return ReadResult::unreadable;
+    std::string content(size, '\0');
+    if (!read_exactly(file.get(), content)) return ReadResult::unreadable;
+    bytes.swap(content);
+    return ReadResult::read;
+}
+
+bool Win32FileSystem::replace_file(const std::string& path, const std::string& bytes) {
+    const std::string temporary = path + ".tmp";
+    if (write_durably(temporary, bytes) &&
+        MoveFileExA(temporary.c_str(), path.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+bool Win32FileSystem::delete_file(const std::string& path) {
+    return DeleteFileA(path.c_str()) || is_missing(GetLastError());
+}
+
+}  // namespace quorvel

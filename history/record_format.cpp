@@ -1,0 +1,129 @@
+#include "history/record_format.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "history/text_split.h"
+
+namespace quorvel {
+namespace {
+
+const char ESCAPE = '%';
+const char* const ESCAPED_MARK = "%";
+
+// Bytes that would split a field or a line.
+bool is_separator_byte(char byte) { return byte == ',' || byte == '\r' || byte == '\n'; }
+
+bool is_escaped_byte(char byte) { return byte == ESCAPE || is_separator_byte(byte); }
+
+// '%' alone keeps a record plain: paths such as %SystemRoot%\... are common.
+bool needs_escaping(const RecordTexts& texts) {
+    for (const std::string& text : texts)
+        for (char byte : text)
+            if (is_separator_byte(byte)) return true;
+    return false;
+}
+
+std::string escape(const std::string& text) {
+    static const char HEX[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char byte : text) {
+        if (!is_escaped_byte(byte)) {
+            out += byte;
+            continue;
+        }
+        const unsigned char value = static_cast<unsigned char>(byte);
+        out += ESCAPE;
+        out += HEX[value >> 4];
+        out += HEX[value & 0x0F];
+    }
+    return out;
+}
+
+int hex_digit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// A '%' not followed by two hex digits can only come from a hand edit; it
+// is kept as it stands rather than dropping bytes.
+std::string unescape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ESCAPE && i + 2 < text.size() && hex_digit(text[i + 1]) >= 0 &&
+            hex_digit(text[i + 2]) >= 0) {
+            out += static_cast<char>(hex_digit(text[i + 1]) * 16 + hex_digit(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+std::string join(const RecordTexts& texts) {
+    std::string line = texts[0];
+    for (std::size_t column = 1; column < texts.size(); ++column) line += ',' + texts[column];
+    return line;
+}
+
+// Every comma ends a field and fields are never cut, unlike next_field,
+// whose piece limit and end-of-text rule would shift long or empty fields.
+std::vector<std::string> split_on_commas(const std::string& line) {
+    std::vector<std::string> fields(1);
+    for (char byte : line) {
+        if (byte == ',')
+            fields.emplace_back();
+        else
+            fields.back() += byte;
+    }
+    return fields;
+}
+
+}  // namespace
+
+std::string join_record(const RecordTexts& texts) {
+    if (!needs_escaping(texts)) return join(texts);
+    RecordTexts escaped;
+    for (std::size_t column = 0; column < texts.size(); ++column)
+        escaped[column] = escape(texts[column]);
+    return join(escaped) + ',' + ESCAPED_MARK;
+}
+
+RecordTexts split_record(const std::string& line) {
+    const std::vector<std::string> fields = split_on_commas(line);
+    const bool escaped = fields.size() == COLUMN_COUNT + 1 && fields.back() == ESCAPED_MARK;
+    RecordTexts texts;
+    for (std::size_t column = 0; column < texts.size() && column < fields.size(); ++column)
+        texts[column] = escaped ? unescape(fields[column]) : fields[column];
+    return texts;
+}
+
+std::vector<std::string> read_history_lines(const std::string& file_bytes) {
+    const char* text = file_bytes.c_str();
+    // A line can never be longer than the whole text, so this limit never
+    // cuts one into pieces.
+    const int whole = static_cast<int>(
+        std::min<std::size_t>(std::strlen(text), std::numeric_limits<int>::max()));
+    std::vector<std::string> lines;
+    std::string line;
+    for (const char* position = text; *position != '\0';) {
+        position = next_token(line, position, "\r\n", whole);
+        if (position == nullptr) break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string write_history_lines(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    return bytes;
+}
+
+}  // namespace quorvel

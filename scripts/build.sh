@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds build/native (portable core and its unit tests) and build/win32
+# (quorvel.exe as it ships, 32-bit, with the end-to-end test programs).
+# build/win64 is the same program built for x86-64, for machines whose Wine
+# can only run 64-bit programs (see the README).
+# Usage: scripts/build.sh [native|win32|win64]...   (native and win32 when none is named)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(native win32)
+
+for t in "${targets[@]}"; do
+    case "$t" in
+    native)
+        cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+        cmake --build "$root/build/native" -j "$jobs" ;;
+    win32|win64)
+        toolchain=mingw-i686
+        [ "$t" = win64 ] && toolchain=mingw-x86_64
+        cmake -S "$root" -B "$root/build/$t" -DCMAKE_BUILD_TYPE=Release \
+              -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$toolchain.cmake" >/dev/null
+        cmake --build "$root/build/$t" -j "$jobs" ;;
+    *) echo "build.sh: unknown target $t" >&2; exit 2 ;;
+    esac
+done

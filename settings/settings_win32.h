@@ -1,0 +1,19 @@
+// What the settings need from the running program and its windows.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "settings/settings.h"
+
+namespace quorvel {
+
+// The executable's full path, as a 260-byte buffer receives it.
+std::string executable_path();
+
+// The main window's rectangle and the list view's column widths, as they
+// are to be saved when the main window is destroyed.
+WindowSettings read_window_settings(HWND main_window, HWND list_view);
+
+}  // namespace quorvel

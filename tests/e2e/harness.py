@@ -1,0 +1,149 @@
+"""The end-to-end harness: the real quorvel.exe under Wine, driven from a
+second process (uidrive.exe), with services made by scmfix.exe and run by
+testsvc.exe. The Wine session (prefix, locale, display) is set up by the
+calling script; see scripts/wine_session.sh."""
+
+import os
+import shutil
+import subprocess
+import time
+import traceback
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE = os.environ["WINE"]
+BUILD = os.path.join(ROOT, "build", os.environ.get("WINE_BUILD", "win32"))
+PREFIX = os.environ["WINEPREFIX"]
+# Programs run from C:\qtest, so the files the program keeps beside itself
+# land in TEST_DIR.
+TEST_DIR = os.path.join(PREFIX, "drive_c", "qtest")
+WIN_TEST_DIR = "C:\\qtest"
+FIELD, RECORD = b"\x1f", b"\x1e"
+
+
+def install_programs():
+    os.makedirs(TEST_DIR, exist_ok=True)
+    shutil.copy(os.path.join(BUILD, "quorvel.exe"), TEST_DIR)
+    for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "bench_probe.exe"):
+        shutil.copy(os.path.join(BUILD, "tests", "e2e", name), TEST_DIR)
+
+
+def settle(timeout=120):
+    """Waits until the prefix has finished starting its own services: two
+    listings in a row alike and nothing start or stop pending."""
+    previous = None
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        records = split_records(scm("list", 0x3B))
+        busy = any(r[3] in (b"2", b"3") for r in records)
+        if records == previous and not busy:
+            return
+        previous = records
+        time.sleep(0.5)
+    raise AssertionError("the prefix's services did not settle")
+
+
+def win_path(name):
+    return WIN_TEST_DIR + "\\" + name
+
+
+def run(program, *args, check=True, timeout=120):
+    """Runs one of our Windows programs; returns its standard output bytes."""
+    result = subprocess.run([WINE, win_path(program), *map(str, args)],
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+    if check and result.returncode != 0:
+        raise AssertionError("%s %s failed (%d): %s" % (
+            program, " ".join(map(str, args)), result.returncode,
+            result.stderr.decode("utf-8", "replace").strip()))
+    return result.stdout
+
+
+def scm(*args, check=True):
+    return run("scmfix.exe", *args, check=check)
+
+
+def ui(*args, check=True):
+    return run("uidrive.exe", *args, check=check)
+
+
+def split_records(data):
+    return [record.split(FIELD) for record in data.split(RECORD)[:-1]]
+
+
+def wine_reg(*args):
+    subprocess.run([WINE, "reg", *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                   check=True)
+
+
+def set_windows_version(version):
+    """'winxp' makes the program read descriptions (NT 5); None restores Wine's default."""
+    if version:
+        wine_reg("add", "HKCU\\Software\\Wine", "/v", "Version", "/d", version, "/f")
+    else:
+        subprocess.run([WINE, "reg", "delete", "HKCU\\Software\\Wine", "/v", "Version", "/f"],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_until(condition, timeout=30.0, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+class Program:
+    """One run of quorvel.exe; use as a context manager."""
+
+    def __enter__(self):
+        self.process = subprocess.Popen([WINE, win_path("quorvel.exe")],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        ui("wait-window", 60000)
+        return self
+
+    def rows(self):
+        return split_records(ui("rows"))
+
+    def command(self, identifier):
+        ui("send", identifier)
+
+    def close(self):
+        if self.process.poll() is None:
+            ui("close", check=False)
+            try:
+                self.process.wait(timeout=30)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        return self.process.returncode
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+_tests = []
+
+
+def test(function):
+    _tests.append(function)
+    return function
+
+
+def run_tests(selected=None):
+    passed = failed = 0
+    for function in _tests:
+        if selected and function.__name__ not in selected:
+            continue
+        started = time.monotonic()
+        try:
+            function()
+        except Exception:  # one failing test must not stop the others
+            failed += 1
+            print("FAIL %s\n%s" % (function.__name__, traceback.format_exc()), flush=True)
+        else:
+            passed += 1
+            print("ok   %s (%.1f s)" % (function.__name__, time.monotonic() - started), flush=True)
+    print("e2e: %d passed, %d failed" % (passed, failed), flush=True)
+    return failed == 0

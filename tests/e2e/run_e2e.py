@@ -1,0 +1,17 @@
+"""Runs the end-to-end tests: python3 tests/e2e/run_e2e.py [TEST_NAME...]"""
+
+import sys
+
+import harness
+import test_catalogue  # noqa: F401  (registers its tests)
+
+
+def main():
+    harness.install_programs()
+    harness.settle()
+    ok = harness.run_tests(set(sys.argv[1:]))
+    sys.exit(0 if ok else 1)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,154 @@
+#include "catalogue/enumeration.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue/cp932.h"
+#include "fakes/fake_service_manager.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeServiceManager;
+using testing::FakeServiceRegistry;
+
+const std::string KEY = "SYSTEM\\CurrentControlSet\\Services\\";
+
+ServiceConfig config(std::uint32_t start, const std::string& account, const std::string& path) {
+    ServiceConfig c;
+    c.start_type = start;
+    c.start_name = account;
+    c.binary_path = path;
+    return c;
+}
+
+TEST(BuildRow, FillsEveryColumnFromItsSource) {
+    EnumRecord record{"FooSvc", "Foo Service", 0x10, 4};
+    ServiceConfig c = config(2, "LocalSystem", "C:\\foo\\foo.exe -k");
+    c.service_type = 0x20;  // the enumeration's type wins
+    ServiceRow row = build_row(record, &c, std::string("does foo"));
+    const char* expected[] = {"Foo Service", "does foo", "開始", "自動",
+                              "LocalSystem", "C:\\foo\\foo.exe -k", "FooSvc", "独自プロセス"};
+    for (int i = 0; i < COLUMN_COUNT; ++i) EXPECT_EQ(row.texts[i], expected[i]) << i;
+}
+
+TEST(BuildRow, UnreadConfigurationAndDescriptionLeaveEmptyColumns) {
+    EnumRecord record{"Bar", "Bar", 0x8, 1};
+    ServiceRow row = build_row(record, nullptr, std::nullopt);
+    EXPECT_EQ(row.texts[COL_NAME], "Bar");
+    for (int column : {1, 2, 3, 4, 5, 7}) EXPECT_EQ(row.texts[column], "") << column;
+    EXPECT_EQ(row.texts[COL_SERVICE_NAME], "Bar");
+}
+
+TEST(DescribeService, ReadsTheServicesKeyAndStopsAtTheFirstZero) {
+    FakeServiceRegistry registry;
+    registry.keys[KEY + "A"]["Description"] = std::string("first\0rest", 10);
+    registry.keys[KEY + "B"];  // key without the value
+    EXPECT_EQ(describe_service(registry, "A"), "first");
+    EXPECT_EQ(describe_service(registry, "B"), "");
+    EXPECT_EQ(describe_service(registry, "C"), std::nullopt);
+}
+
+TEST(DescribeService, LongNamesReadTheirOwnKey) {
+    FakeServiceRegistry registry;
+    const std::string name(240, 'n');
+    registry.keys[KEY + name]["Description"] = "long named";
+    registry.keys[KEY + name.substr(0, 225)]["Description"] = "wrong key";
+    EXPECT_EQ(describe_service(registry, name), "long named");
+}
+
+TEST(DescribeService, LongTextsAreCutWithoutSplittingACharacter) {
+    FakeServiceRegistry registry;
+    // 258 single bytes and then a double-byte character that would end at 260.
+    registry.keys[KEY + "A"]["Description"] = std::string(258, 'x') + "説明";
+    registry.keys[KEY + "B"]["Description"] = std::string(257, 'x') + "説明";
+    registry.keys[KEY + "C"]["Description"] = std::string(259, 'x');
+    EXPECT_EQ(describe_service(registry, "A"), std::string(258, 'x'));
+    EXPECT_EQ(describe_service(registry, "B"), std::string(257, 'x') + "説");
+    EXPECT_EQ(describe_service(registry, "C")->size(), 259u);
+}
+
+TEST(CutCp932, CountsCharactersFromTheStart) {
+    // "ｱ" (0xB1) is a single-byte katakana, not a lead byte.
+    EXPECT_EQ(cut_cp932("\xB1\xB1\xB1", 2), "\xB1\xB1");
+    // A trail byte that looks like a lead byte (0x81 0x81) stays paired.
+    EXPECT_EQ(cut_cp932("a\x81\x81\x81\x81", 4), "a\x81\x81");
+    EXPECT_EQ(cut_cp932("\x81\x81\x81\x81", 3), "\x81\x81");
+    EXPECT_EQ(cut_cp932("abc", 0), "");
+    EXPECT_EQ(cut_cp932("abc", 5), "abc");
+}
+
+class ReadServiceRows : public ::testing::Test {
+protected:
+    FakeServiceManager scm;
+    FakeServiceRegistry registry;
+
+    void SetUp() override {
+        scm.add("Zeta", "Zeta display", 0x10, 4).config = config(2, "LocalSystem", "z.exe");
+        scm.add("disk", "Disk driver", 0x1, 4).config = config(0, "", "disk.sys");
+        scm.add("Alpha", "Alpha display", 0x20, 1).config = config(3, "NT AUTHORITY\\LocalService", "a.exe");
+        scm.add("fs", "File system", 0x2, 1).config = config(1, "", "fs.sys");
+        scm.add("rec", "Recognizer", 0x8, 1).config = config(1, "", "rec.sys");
+        scm.add("Beta", "Beta display", 0x110, 2).config = config(4, "", "b.exe");
+        registry.keys[KEY + "Zeta"]["Description"] = "Zeta does things";
+        registry.keys[KEY + "Alpha"];
+    }
+
+    std::vector<std::string> column(const std::vector<ServiceRow>& rows, int c) {
+        std::vector<std::string> out;
+        for (const ServiceRow& row : rows) out.push_back(row.texts[c]);
+        return out;
+    }
+};
+
+TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
+    auto rows = read_service_rows(scm, registry, false, false);
+    EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x30});
+    EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
+    EXPECT_EQ(column(rows, COL_STATE), (std::vector<std::string>{"開始", "", "開始中"}));
+    EXPECT_EQ(column(rows, COL_START_TYPE), (std::vector<std::string>{"自動", "手動", "無効"}));
+    EXPECT_EQ(column(rows, COL_DESCRIPTION), (std::vector<std::string>{"Zeta does things", "", ""}));
+    EXPECT_EQ(column(rows, COL_KIND),
+              (std::vector<std::string>{"独自プロセス", "共有プロセス", "独自プロセス(対話許可)"}));
+}
+
+TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
+    auto rows = read_service_rows(scm, registry, true, false);
+    EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x3B});
+    EXPECT_EQ(column(rows, COL_KIND),
+              (std::vector<std::string>{"独自プロセス", "デバイスドライバ", "共有プロセス",
+                                        "ファイルシステムドライバ", "", "独自プロセス(対話許可)"}));
+    EXPECT_EQ(column(rows, COL_START_TYPE),
+              (std::vector<std::string>{"自動", "ブート", "手動", "システム", "システム", "無効"}));
+}
+
+TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
+    auto rows = read_service_rows(scm, registry, true, true);
+    EXPECT_EQ(registry.reads, 0);
+    for (const ServiceRow& row : rows) EXPECT_EQ(row.texts[COL_DESCRIPTION], "");
+}
+
+TEST_F(ReadServiceRows, EveryHandleIsClosedServiceBeforeManager) {
+    scm.services[2].openable = false;        // Alpha cannot be opened
+    scm.services[5].config_readable = false;  // Beta's configuration cannot be read
+    auto rows = read_service_rows(scm, registry, false, false);
+    EXPECT_EQ(scm.open_handles(), 0);
+    EXPECT_EQ(scm.log, (std::vector<std::string>{
+                           "open manager 983103", "open Zeta 1", "close Zeta", "open Alpha 1",
+                           "open Beta 1", "close Beta", "close manager"}));
+    // Rows whose configuration could not be read are still listed.
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1].texts[COL_NAME], "Alpha display");
+    EXPECT_EQ(rows[1].texts[COL_START_TYPE], "");
+    EXPECT_EQ(rows[1].texts[COL_PATH], "");
+    EXPECT_EQ(rows[2].texts[COL_STATE], "開始中");
+    EXPECT_EQ(rows[2].texts[COL_LOGON], "");
+}
+
+TEST_F(ReadServiceRows, NoManagerGivesNoRows) {
+    scm.manager_opens = false;
+    EXPECT_TRUE(read_service_rows(scm, registry, true, false).empty());
+    EXPECT_EQ(scm.log, std::vector<std::string>{"open manager 983103"});
+}
+
+}  // namespace
+}  // namespace quorvel
