@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "history/history_store.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -13,8 +16,16 @@ constexpr int LIST_VIEW_ID = 100;
 
 extern HINSTANCE instance;
 extern HWND main_window;
+extern HWND toolbar;
+extern HWND status_bar;
 extern HWND list_view;
 extern int show_all;           // 1: drivers are listed too
 extern int skip_descriptions;  // 1: the Description column stays empty
+
+// The history of deleted services for the whole run, and the two files
+// beside the executable.
+extern HistoryStore history;
+extern std::string settings_file;
+extern std::string history_file;
 
 }  // namespace quorvel

@@ -9,7 +9,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 packages=(cmake make g++ googletest libgtest-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64 xvfb xauth fonts-ipafont-gothic imagemagick
+          wine wine32:i386 wine64 xvfb xauth xdotool fonts-ipafont-gothic imagemagick
           locales python3)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && { echo "setup: everything is installed"; exit 0; }

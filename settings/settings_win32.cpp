@@ -11,9 +11,33 @@ std::string executable_path() {
     return std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);
 }
 
-WindowSettings read_window_settings(HWND main_window, HWND list_view) {
+namespace {
+
+// A minimised window's own rectangle lies far off the screen; its normal
+// one is where it opens again. GetWindowPlacement gives that in work-area
+// coordinates, which differ from the screen's by the taskbar's room.
+RECT rectangle_to_save(HWND window) {
     RECT rect = {};
-    GetWindowRect(main_window, &rect);
+    if (!IsIconic(window)) {
+        GetWindowRect(window, &rect);
+        return rect;
+    }
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    rect = placement.rcNormalPosition;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                   monitor.rcWork.top - monitor.rcMonitor.top);
+    return rect;
+}
+
+}  // namespace
+
+WindowSettings read_window_settings(HWND main_window, HWND list_view) {
+    const RECT rect = rectangle_to_save(main_window);
     WindowSettings settings;
     settings.saved_rect = {rect.left, rect.top, rect.right, rect.bottom};
     for (int column = 0; column < COLUMN_COUNT; ++column)

@@ -2,13 +2,16 @@
 
 import sys
 
+import fixtures
 import harness
-import test_catalogue  # noqa: F401  (registers its tests)
+import test_catalogue  # noqa: F401  (each module registers its tests)
+import test_main_window  # noqa: F401
 
 
 def main():
     harness.install_programs()
     harness.settle()
+    fixtures.create_services()
     ok = harness.run_tests(set(sys.argv[1:]))
     sys.exit(0 if ok else 1)
 

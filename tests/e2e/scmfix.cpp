@@ -4,6 +4,7 @@
 //   scmfix create NAME DISPLAY TYPE START BINPATH [ACCOUNT|-] [DEPENDENCY...]
 //   scmfix delete NAME | start NAME | stop NAME | state NAME
 //   scmfix wait-state NAME STATE TIMEOUT_MS
+//   scmfix kill NAME                  ends the service's process
 //   scmfix describe NAME TEXT
 //   scmfix bulk-create PREFIX COUNT BINPATH | bulk-delete PREFIX COUNT
 // Texts on the command line are taken as Unicode (the wide calls store
@@ -164,6 +165,23 @@ int wait_state(const wchar_t* name, DWORD wanted, DWORD timeout_ms) {
     return 0;
 }
 
+int kill(const wchar_t* name) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_QUERY_STATUS);
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (!service.handle ||
+        !QueryServiceStatusEx(service.handle, SC_STATUS_PROCESS_INFO,
+                              reinterpret_cast<BYTE*>(&status), sizeof status, &needed))
+        return fail("QueryServiceStatusEx");
+    if (status.dwProcessId == 0) return 0;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, status.dwProcessId);
+    if (!process) return fail("OpenProcess");
+    const BOOL ended = TerminateProcess(process, 1);
+    CloseHandle(process);
+    return ended ? 0 : fail("TerminateProcess");
+}
+
 int describe(const wchar_t* name, const wchar_t* description) {
     std::wstring path = std::wstring(L"SYSTEM\\CurrentControlSet\\Services\\") + name;
     HKEY key;
@@ -215,6 +233,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (verb == L"wait-state" && argc == 5)
         return wait_state(argv[2], wcstoul(argv[3], nullptr, 0), wcstoul(argv[4], nullptr, 0));
+    if (verb == L"kill") return kill(argv[2]);
     if (verb == L"describe" && argc == 4) return describe(argv[2], argv[3]);
     if (verb == L"bulk-create" && argc == 5) return bulk(true, argv[2], _wtoi(argv[3]), argv[4]);
     if (verb == L"bulk-delete" && argc == 4) return bulk(false, argv[2], _wtoi(argv[3]), nullptr);

@@ -63,35 +63,6 @@ def rows_and_records(program, mask):
     raise AssertionError("the service list kept changing")
 
 
-TEST_BIN = harness.win_path("testsvc.exe")
-DRIVER_BIN = "C:\\windows\\system32\\drivers\\qt_none.sys"
-LONG_DESCRIPTION = "x" * 258 + "説明の続き"  # a double-byte character straddles byte 259
-
-
-def create_services():
-    services = [
-        ("qt_own", "テスト独自サービス", 0x10, 2, TEST_BIN + " quick", None),
-        ("qt_share", "Qt Share", 0x20, 3, TEST_BIN + " quick", None),
-        ("qt_interactive", "qt interactive", 0x110, 4, TEST_BIN + " quick", None),
-        ("qt_pending", "Qt Pending", 0x10, 3, TEST_BIN + " slowstart 600000", None),
-        ("QT_Beta", "beta 二番目", 0x10, 3, TEST_BIN + " quick", ".\\LocalService"),
-        ("qt_kernel", "Qt Kernel Driver", 0x1, 1, DRIVER_BIN, "-"),
-        ("qt_filesystem", "Qt File System Driver", 0x2, 0, DRIVER_BIN, "-"),
-    ]
-    for name, display, service_type, start, path, account in services:
-        scm("delete", name, check=False)
-        args = ["create", name, display, hex(service_type), start, path]
-        if account:
-            args.append(account)
-        scm(*args)
-    scm("describe", "qt_own", "説明, カンマ入り")
-    scm("describe", "qt_share", LONG_DESCRIPTION)
-    scm("start", "qt_own")
-    scm("start", "qt_pending")
-    scm("wait-state", "qt_own", 4, 30000)
-    scm("wait-state", "qt_pending", 2, 30000)
-
-
 def check_rows_match(program, mask, descriptions):
     rows, records = rows_and_records(program, mask)
     expected = [expected_row(r, descriptions) for r in records]
@@ -107,7 +78,6 @@ def row_of(rows, service_name):
 
 @test
 def table_lists_services_as_the_manager_reports_them():
-    create_services()
     with Program() as program:
         rows = check_rows_match(program, 0x30, descriptions=False)
         assert row_of(rows, "qt_own")[2] == cp932("開始")

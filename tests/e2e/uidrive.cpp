@@ -5,6 +5,22 @@
 //   uidrive send ID | post ID        a WM_COMMAND, waited for or not
 //   uidrive click-header COLUMN      a left click on a column header
 //   uidrive close                    asks the main window to close
+//   uidrive toolbar                  each button: command, state, style, image
+//   uidrive select ROW               selects a row (-1: none)
+//   uidrive rclick ROW               a right press on a row of the list
+//   uidrive popup-menu               1 while a popup menu is open, else 0
+//   uidrive cancel-menu              closes an open popup menu
+//   uidrive rects                    client size and scroll bar width, then the
+//                                    toolbar, list and status bar rectangles in
+//                                    client coordinates
+//   uidrive window-rect | widths     the window rectangle | the column widths
+//   uidrive set-size W H | minimize  resizes | minimises the main window
+//   uidrive set-width COLUMN W       sets a column's width
+//   uidrive dialog                   the open dialog's caption, 0 when none
+//   uidrive dialog-text ID           the text of a control of that dialog
+//   uidrive key VK                   a key press on the focused control
+//   uidrive button-centre BUTTON     a toolbar button's centre on the screen
+//   uidrive tooltip                  the toolbar tooltip's text while shown
 //   uidrive time-send ID             milliseconds one WM_COMMAND takes
 //   uidrive time-sort COLUMN         milliseconds from a header click until
 //                                    the first or last row has changed
@@ -30,45 +46,70 @@ int fail(const char* what) {
     return 1;
 }
 
+// The visible main window; a closing one may linger hidden for a moment.
 HWND main_window() {
-    HWND window = FindWindowA("quorvel", nullptr);
-    return window && IsWindowVisible(window) ? window : nullptr;
+    for (HWND window = FindWindowExA(nullptr, nullptr, "quorvel", nullptr); window;
+         window = FindWindowExA(nullptr, window, "quorvel", nullptr))
+        if (IsWindowVisible(window)) return window;
+    return nullptr;
 }
 
 HWND list_view() { return GetDlgItem(main_window(), LIST_VIEW_ID); }
 
-// Memory inside the program for one item record and its text.
-class RemoteItem {
+// A block of memory inside the program, for the records that messages to
+// its controls point at.
+class Remote {
 public:
-    explicit RemoteItem(HWND window) {
+    Remote(HWND window, SIZE_T size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
                                pid);
-        memory_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, sizeof(LVITEMA) + TEXT_BUFFER,
-                                                    MEM_COMMIT, PAGE_READWRITE));
+        memory_ = static_cast<char*>(
+            VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
     }
-    ~RemoteItem() {
+    ~Remote() {
         VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
         CloseHandle(process_);
     }
-    bool ok() const { return memory_ != nullptr; }
+    Remote(const Remote&) = delete;
+    Remote& operator=(const Remote&) = delete;
 
-    std::string text(HWND list, int row, int column) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = memory_ + sizeof(LVITEMA);
-        item.cchTextMax = TEXT_BUFFER;
-        WriteProcessMemory(process_, memory_, &item, sizeof item, nullptr);
-        SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(memory_));
-        char buffer[TEXT_BUFFER + 1] = "";
-        ReadProcessMemory(process_, memory_ + sizeof(LVITEMA), buffer, TEXT_BUFFER, nullptr);
-        return buffer;
+    bool ok() const { return memory_ != nullptr; }
+    char* at(SIZE_T offset) const { return memory_ + offset; }
+    LPARAM lparam() const { return reinterpret_cast<LPARAM>(memory_); }
+    void write(const void* data, SIZE_T size, SIZE_T offset = 0) {
+        WriteProcessMemory(process_, memory_ + offset, data, size, nullptr);
+    }
+    void read(void* data, SIZE_T size, SIZE_T offset = 0) {
+        ReadProcessMemory(process_, memory_ + offset, data, size, nullptr);
     }
 
 private:
     HANDLE process_ = nullptr;
     char* memory_ = nullptr;
+};
+
+// One item record and its text buffer inside the program.
+class RemoteItem {
+public:
+    explicit RemoteItem(HWND window) : memory_(window, sizeof(LVITEMA) + TEXT_BUFFER) {}
+    bool ok() const { return memory_.ok(); }
+
+    std::string text(HWND list, int row, int column) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = memory_.at(sizeof(LVITEMA));
+        item.cchTextMax = TEXT_BUFFER;
+        memory_.write(&item, sizeof item);
+        SendMessageA(list, LVM_GETITEMTEXTA, row, memory_.lparam());
+        char buffer[TEXT_BUFFER + 1] = "";
+        memory_.read(buffer, TEXT_BUFFER, sizeof(LVITEMA));
+        return buffer;
+    }
+
+private:
+    Remote memory_;
 };
 
 int wait_window(DWORD timeout_ms) {
@@ -108,6 +149,127 @@ int click_header(int column) {
     const LPARAM at = MAKELPARAM(x, 5);
     PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(header, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+std::string window_text(HWND window) {
+    char text[1024] = "";
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+HWND toolbar() { return GetDlgItem(main_window(), 101); }
+HWND status_bar() { return GetDlgItem(main_window(), 102); }
+
+int print_toolbar() {
+    HWND bar = toolbar();
+    Remote memory(bar, sizeof(TBBUTTON));
+    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageA(bar, TB_GETBUTTON, i, memory.lparam());
+        memory.read(&button, sizeof button);
+        std::printf("%d %d %d %d\n", button.idCommand, button.fsState, button.fsStyle,
+                    button.iBitmap);
+    }
+    return 0;
+}
+
+int select_row(int row) {
+    HWND list = list_view();
+    Remote memory(list, sizeof(LVITEMA));
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = row >= 0 ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    memory.write(&item, sizeof item);
+    SendMessageA(list, LVM_SETITEMSTATE, row, memory.lparam());
+    return 0;
+}
+
+int right_press(int row) {
+    HWND list = list_view();
+    Remote memory(list, sizeof(RECT));
+    RECT rect{};
+    rect.left = LVIR_BOUNDS;
+    memory.write(&rect, sizeof rect);
+    SendMessageA(list, LVM_GETITEMRECT, row, memory.lparam());
+    memory.read(&rect, sizeof rect);
+    const LPARAM at = MAKELPARAM(rect.left + 20, (rect.top + rect.bottom) / 2);
+    PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageA(list, WM_RBUTTONUP, 0, at);
+    return 0;
+}
+
+HWND open_popup_menu() {
+    HWND menu = FindWindowA("#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+void print_rect_in_client(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, main_window(), reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+}
+
+int print_rects() {
+    RECT client{};
+    GetClientRect(main_window(), &client);
+    std::printf("%ld %ld %d\n", client.right, client.bottom, GetSystemMetrics(SM_CXVSCROLL));
+    print_rect_in_client(toolbar());
+    print_rect_in_client(list_view());
+    print_rect_in_client(status_bar());
+    return 0;
+}
+
+BOOL CALLBACK find_dialog(HWND window, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The program's dialog: a visible #32770 window of its user-interface thread.
+HWND program_dialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(GetWindowThreadProcessId(main_window(), nullptr), find_dialog,
+                      reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int press_key(WPARAM key) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main_window(), nullptr), &info);
+    HWND target = info.hwndFocus ? info.hwndFocus : info.hwndActive;
+    if (!target) return fail("no focused window");
+    PostMessageA(target, WM_KEYDOWN, key, 1);
+    PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+    return 0;
+}
+
+// Where a toolbar button's centre is on the screen: posted mouse messages
+// do not move the pointer, which the tooltips check, so the tests move the
+// real pointer there (xdotool).
+int print_button_centre(int button) {
+    HWND bar = toolbar();
+    Remote memory(bar, sizeof(RECT));
+    SendMessageA(bar, TB_GETITEMRECT, button, memory.lparam());
+    RECT rect{};
+    memory.read(&rect, sizeof rect);
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(bar, &centre);
+    std::printf("%ld %ld\n", centre.x, centre.y);
+    return 0;
+}
+
+// The toolbar's tooltip text while it is shown; fails when none is shown.
+int print_tooltip() {
+    HWND tip = reinterpret_cast<HWND>(SendMessageA(toolbar(), TB_GETTOOLTIPS, 0, 0));
+    if (!tip || !IsWindowVisible(tip)) return fail("no tooltip shown");
+    const std::string text = window_text(tip);
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }
 
@@ -163,6 +325,56 @@ int main(int argc, char** argv) {
     if (verb == "click-header" && argc == 3) return click_header(std::atoi(argv[2]));
     if (verb == "time-send" && argc == 3) return time_send(std::strtoul(argv[2], nullptr, 0));
     if (verb == "time-sort" && argc == 3) return time_sort(std::atoi(argv[2]));
+    if (verb == "toolbar") return print_toolbar();
+    if (verb == "select" && argc == 3) return select_row(std::atoi(argv[2]));
+    if (verb == "rclick" && argc == 3) return right_press(std::atoi(argv[2]));
+    if (verb == "popup-menu") return std::printf("%d\n", open_popup_menu() ? 1 : 0) < 0;
+    if (verb == "cancel-menu") {
+        PostMessageA(main_window(), WM_CANCELMODE, 0, 0);
+        return 0;
+    }
+    if (verb == "rects") return print_rects();
+    if (verb == "window-rect") {
+        RECT rect{};
+        GetWindowRect(main_window(), &rect);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return 0;
+    }
+    if (verb == "widths") {
+        for (int column = 0; column < 8; ++column)
+            std::printf("%d\n", static_cast<int>(SendMessageA(list_view(), LVM_GETCOLUMNWIDTH, column, 0)));
+        return 0;
+    }
+    if (verb == "set-size" && argc == 4) {
+        SetWindowPos(main_window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    if (verb == "set-width" && argc == 4) {
+        SendMessageA(list_view(), LVM_SETCOLUMNWIDTH, std::atoi(argv[2]), std::atoi(argv[3]));
+        return 0;
+    }
+    if (verb == "minimize") {
+        ShowWindow(main_window(), SW_MINIMIZE);
+        return 0;
+    }
+    if (verb == "dialog") {
+        HWND dialog = program_dialog();
+        const std::string caption = dialog ? window_text(dialog) : "";
+        if (dialog) std::fwrite(caption.data(), 1, caption.size(), stdout);
+        else std::printf("0");
+        return 0;
+    }
+    if (verb == "dialog-text" && argc == 3) {
+        HWND dialog = program_dialog();
+        if (!dialog) return fail("no dialog");
+        const std::string text = window_text(GetDlgItem(dialog, std::strtol(argv[2], nullptr, 0)));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
+    if (verb == "key" && argc == 3) return press_key(std::strtoul(argv[2], nullptr, 0));
+    if (verb == "button-centre" && argc == 3) return print_button_centre(std::atoi(argv[2]));
+    if (verb == "tooltip") return print_tooltip();
     if (verb == "close") {
         PostMessageA(main_window(), WM_CLOSE, 0, 0);
         return 0;

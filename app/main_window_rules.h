@@ -1,0 +1,45 @@
+// The main window's decisions that need no window: where it opens, which
+// commands are enabled, and what the list's context menu offers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "history/history_store.h"
+#include "settings/settings.h"
+
+namespace quorvel {
+
+// Position and size for CreateWindowExA; CW_USEDEFAULT_VALUE leaves a
+// value to the platform.
+struct WindowBox {
+    int x, y, width, height;
+};
+
+// The saved right and bottom are already one past the window, so the
+// saved size comes back exactly. A size whose edges were not both saved
+// is left to the platform.
+WindowBox window_box_from_saved(const SavedRect& rect);
+
+struct SelectionCommands {
+    bool delete_enabled;
+    bool start_enabled;
+    bool stop_enabled;
+};
+
+// Delete needs a selected row; Stop needs it running ("開始" exactly),
+// Start needs it anything else, "開始中" and the empty text included.
+SelectionCommands selection_commands(bool row_selected, const std::string& state_text);
+
+bool restore_enabled(const HistoryStore& history);
+
+struct ContextMenuItem {
+    const char* text;  // nullptr for a separator
+    int command;
+    bool greyed;
+};
+
+// Start, Stop, a separator and Delete, for the selected row's state text.
+std::vector<ContextMenuItem> context_menu_items(const std::string& state_text);
+
+}  // namespace quorvel

@@ -1,0 +1,88 @@
+#include "app/main_window_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+
+namespace quorvel {
+namespace {
+
+TEST(WindowBox, RestoresTheSavedSizeExactly) {
+    const WindowBox box = window_box_from_saved({100, 50, 700, 450});
+    EXPECT_EQ(box.x, 100);
+    EXPECT_EQ(box.y, 50);
+    EXPECT_EQ(box.width, 600);
+    EXPECT_EQ(box.height, 400);
+}
+
+TEST(WindowBox, AnUnsavedEdgeLeavesThatSizeToThePlatform) {
+    const int unset = CW_USEDEFAULT_VALUE;
+    const WindowBox no_left = window_box_from_saved({unset, 50, 700, 450});
+    EXPECT_EQ(no_left.x, unset);
+    EXPECT_EQ(no_left.width, unset);
+    EXPECT_EQ(no_left.height, 400);
+    const WindowBox none = window_box_from_saved({});
+    EXPECT_EQ(none.x, unset);
+    EXPECT_EQ(none.y, unset);
+    EXPECT_EQ(none.width, unset);
+    EXPECT_EQ(none.height, unset);
+    // A window left of the primary monitor keeps its negative position.
+    const WindowBox left_monitor = window_box_from_saved({-800, -10, -100, 490});
+    EXPECT_EQ(left_monitor.x, -800);
+    EXPECT_EQ(left_monitor.width, 700);
+}
+
+TEST(SelectionCommands, FollowTheSelectedRowsState) {
+    const struct {
+        bool selected;
+        const char* state;
+        SelectionCommands expected;
+    } cases[] = {
+        {false, "", {false, false, false}},
+        {false, "開始", {false, false, false}},
+        {true, "開始", {true, false, true}},
+        {true, "開始中", {true, true, false}},  // starting is not running
+        {true, "", {true, true, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.selected ? "selected " : "none ") + c.state);
+        const SelectionCommands got = selection_commands(c.selected, c.state);
+        EXPECT_EQ(got.delete_enabled, c.expected.delete_enabled);
+        EXPECT_EQ(got.start_enabled, c.expected.start_enabled);
+        EXPECT_EQ(got.stop_enabled, c.expected.stop_enabled);
+    }
+}
+
+TEST(RestoreCommand, EnabledExactlyWhileTheHistoryHoldsARecord) {
+    HistoryStore history;
+    EXPECT_FALSE(restore_enabled(history));
+    history_append(history, "a,,,,,,a,");
+    EXPECT_TRUE(restore_enabled(history));
+    history_remove(history, 0);
+    EXPECT_FALSE(restore_enabled(history));
+}
+
+TEST(ContextMenu, OffersStartOrStopByStateAndAlwaysDelete) {
+    const auto running = context_menu_items("開始");
+    ASSERT_EQ(running.size(), 4u);
+    EXPECT_STREQ(running[0].text, "開始(&S)");
+    EXPECT_EQ(running[0].command, IDM_START);
+    EXPECT_TRUE(running[0].greyed);
+    EXPECT_STREQ(running[1].text, "停止(&O)");
+    EXPECT_EQ(running[1].command, IDM_STOP);
+    EXPECT_FALSE(running[1].greyed);
+    EXPECT_EQ(running[2].text, nullptr);
+    EXPECT_STREQ(running[3].text, "削除(&D)");
+    EXPECT_EQ(running[3].command, IDM_DELETE);
+    EXPECT_FALSE(running[3].greyed);
+
+    for (const char* state : {"開始中", ""}) {
+        const auto stopped = context_menu_items(state);
+        EXPECT_FALSE(stopped[0].greyed) << state;
+        EXPECT_TRUE(stopped[1].greyed) << state;
+        EXPECT_FALSE(stopped[3].greyed) << state;
+    }
+}
+
+}  // namespace
+}  // namespace quorvel
