@@ -9,6 +9,7 @@
 #include "app/toolbar_layout.h"
 #include "app/toolbar_win32.h"
 #include "history/file_system_win32.h"
+#include "operations/service_commands_win32.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
 
@@ -91,16 +92,38 @@ void show_about() {
     focus_list();
 }
 
+void restore_from_history() {
+    if (run_restore_dialog() == 1) {
+        // The refill leaves the selection commands as they are.
+        fill_service_list(list_view, show_all);
+        Win32FileSystem files;
+        history_save(history, files, history_file);
+        update_restore_command();
+    }
+    focus_list();
+}
+
+// With no row selected nothing at all happens, not even a refresh.
+void start_or_stop_selected(void (*operation)(int row)) {
+    const int row = selected_row();
+    if (row < 0) return;
+    operation(row);
+    refresh_table();
+}
+
 void on_command(HWND window, WORD command) {
     switch (command) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
     case IDM_SAVE_LIST: focus_list(); break;
     case IDM_ABOUT: show_about(); break;
-    case IDM_DELETE: focus_list(); break;
-    case IDM_RESTORE: focus_list(); break;
+    case IDM_DELETE:
+        delete_selected_service();
+        focus_list();
+        break;
+    case IDM_RESTORE: restore_from_history(); break;
     case IDM_REFRESH: refresh_table(); break;
-    case IDM_START: break;
-    case IDM_STOP: break;
+    case IDM_START: start_or_stop_selected(start_service_at); break;
+    case IDM_STOP: start_or_stop_selected(stop_service_at); break;
     case IDM_SHOW_ALL:
         show_all = !show_all;
         update_show_all_check();

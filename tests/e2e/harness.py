@@ -110,6 +110,24 @@ class Program:
     def command(self, identifier):
         ui("send", identifier)
 
+    def post(self, identifier):
+        """A command whose handling opens a modal box: sent, it would block."""
+        ui("post", identifier)
+
+    def message_box(self, timeout=30):
+        """Waits for a message box; gives (caption, text, buttons, icon, owner)
+        with the texts as code page 932 bytes."""
+        fields = wait_until(lambda: (lambda out: out != b"0" and out)(ui("msgbox")), timeout,
+                            "a message box")
+        caption, text, buttons, icon, owner = fields.split(FIELD)
+        return caption, text, buttons.decode(), icon == b"icon", owner.decode()
+
+    def no_message_box(self):
+        return ui("msgbox") == b"0"
+
+    def press(self, button_id):
+        ui("press", button_id)
+
     def close(self):
         if self.process.poll() is None:
             ui("close", check=False)

@@ -16,8 +16,13 @@
 //   uidrive window-rect | widths     the window rectangle | the column widths
 //   uidrive set-size W H | minimize  resizes | minimises the main window
 //   uidrive set-width COLUMN W       sets a column's width
-//   uidrive dialog                   the open dialog's caption, 0 when none
+//   uidrive dialog                   the open dialog's caption (message boxes
+//                                    aside), 0 when none
 //   uidrive dialog-text ID           the text of a control of that dialog
+//   uidrive msgbox                   the open message box: caption, text,
+//                                    buttons, icon or not, owner; 0 when none
+//   uidrive press ID                 clicks a button of the message box (or
+//                                    else of the dialog)
 //   uidrive key VK                   a key press on the focused control
 //   uidrive button-centre BUTTON     a toolbar button's centre on the screen
 //   uidrive tooltip                  the toolbar tooltip's text while shown
@@ -222,20 +227,74 @@ int print_rects() {
     return 0;
 }
 
-BOOL CALLBACK find_dialog(HWND window, LPARAM found) {
+// Message boxes are dialogs too; their text is the static with id 0xFFFF.
+bool is_message_box(HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; }
+
+struct DialogSearch {
+    bool message_box;
+    HWND found;
+};
+
+BOOL CALLBACK find_dialog(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<DialogSearch*>(data);
     char name[16] = "";
     GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    if (std::strcmp(name, "#32770") != 0 || !IsWindowVisible(window) ||
+        is_message_box(window) != search->message_box)
+        return TRUE;
+    search->found = window;
     return FALSE;
 }
 
-// The program's dialog: a visible #32770 window of its user-interface thread.
-HWND program_dialog() {
-    HWND found = nullptr;
+// A visible dialog (or message box) of the program's user-interface thread.
+HWND find_program_dialog(bool message_box) {
+    DialogSearch search{message_box, nullptr};
     EnumThreadWindows(GetWindowThreadProcessId(main_window(), nullptr), find_dialog,
-                      reinterpret_cast<LPARAM>(&found));
-    return found;
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND program_dialog() { return find_program_dialog(false); }
+
+// caption, text, buttons, whether an icon shows, and the owner ("main",
+// "dialog" or "other"), separated by 0x1F; "0" when no box is open.
+int print_message_box() {
+    HWND box = find_program_dialog(true);
+    if (!box) return std::printf("0") < 0;
+    std::string buttons;
+    const struct {
+        int id;
+        const char* name;
+    } kinds[] = {{IDOK, "OK"}, {IDCANCEL, "CANCEL"}, {IDYES, "YES"}, {IDNO, "NO"}};
+    for (const auto& kind : kinds) {
+        HWND button = GetDlgItem(box, kind.id);
+        if (!button || !IsWindowVisible(button)) continue;
+        if (!buttons.empty()) buttons += ",";
+        buttons += kind.name;
+    }
+    HWND icon = GetDlgItem(box, 0x440);  // the icon static of the platform's box
+    HWND owner = GetWindow(box, GW_OWNER);
+    char owner_class[16] = "";
+    if (owner) GetClassNameA(owner, owner_class, sizeof owner_class);
+    const char* owner_name = owner == main_window()                      ? "main"
+                             : std::strcmp(owner_class, "#32770") == 0 ? "dialog"
+                                                                       : "other";
+    const std::string out = window_text(box) + '\x1f' + window_text(GetDlgItem(box, 0xFFFF)) +
+                            '\x1f' + buttons + '\x1f' +
+                            (icon && IsWindowVisible(icon) ? "icon" : "noicon") + '\x1f' +
+                            owner_name;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return 0;
+}
+
+// Clicks a button of the open message box, or else of the open dialog.
+int press_button(int id) {
+    HWND box = find_program_dialog(true);
+    if (!box) box = program_dialog();
+    if (!box) return fail("no dialog");
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    return 0;
 }
 
 int press_key(WPARAM key) {
@@ -372,6 +431,8 @@ int main(int argc, char** argv) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return 0;
     }
+    if (verb == "msgbox") return print_message_box();
+    if (verb == "press" && argc == 3) return press_button(std::atoi(argv[2]));
     if (verb == "key" && argc == 3) return press_key(std::strtoul(argv[2], nullptr, 0));
     if (verb == "button-centre" && argc == 3) return print_button_centre(std::atoi(argv[2]));
     if (verb == "tooltip") return print_tooltip();

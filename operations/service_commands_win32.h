@@ -1,0 +1,19 @@
+// The service operations as the main window starts them.
+#pragma once
+
+#include <windows.h>
+
+namespace quorvel {
+
+// The deletion flow for the selected row, if there is one: safeguards,
+// confirmation, stop, history record, deletion, messages and refill.
+void delete_selected_service();
+
+// The modal restore dialog; 1 when a service was re-created.
+INT_PTR run_restore_dialog();
+
+// Start or stop the service of a row, telling the user of success only.
+void start_service_at(int row);
+void stop_service_at(int row);
+
+}  // namespace quorvel
