@@ -54,7 +54,7 @@ struct CreateServiceRequest {
     std::uint32_t service_type = 0;
     std::uint32_t start_type = 0;
     std::string binary_path;
-    std::string start_name;  // "" creates the service without an account
+    std::string start_name;  // passed as it stands, "" too
 };
 
 class ServiceManager {

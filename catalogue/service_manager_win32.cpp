@@ -120,13 +120,14 @@ bool Win32ServiceManager::start(ScHandle service) {
 
 bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc(service)) != 0; }
 
+// The account goes as saved, even when empty: null would quietly turn the
+// service into a LocalSystem one, which the saved row never said.
 ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceRequest& request) {
-    const char* account = request.start_name.empty() ? nullptr : request.start_name.c_str();
     return opaque(CreateServiceA(sc(manager), request.service_name.c_str(),
                                  request.display_name.c_str(), SERVICE_FULL_ACCESS,
                                  request.service_type, request.start_type, SERVICE_ERROR_NORMAL,
-                                 request.binary_path.c_str(), nullptr, nullptr, nullptr, account,
-                                 nullptr));
+                                 request.binary_path.c_str(), nullptr, nullptr, nullptr,
+                                 request.start_name.c_str(), nullptr));
 }
 
 void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc(handle)); }
@@ -149,6 +150,24 @@ bool Win32ServiceRegistry::read_value(const std::string& key_path, const char* v
     }
     RegCloseKey(key);
     bytes = result == ERROR_SUCCESS ? buffer.substr(0, size) : std::string();
+    return true;
+}
+
+bool Win32ServiceRegistry::list_subkeys(const std::string& key_path,
+                                        std::vector<std::string>& names) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    names.clear();
+    char name[256];  // the longest key name the registry allows, with its terminator
+    for (DWORD index = 0;; ++index) {
+        DWORD length = sizeof name;
+        const LONG result =
+            RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS) break;
+        if (result == ERROR_SUCCESS) names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
     return true;
 }
 

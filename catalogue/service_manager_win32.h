@@ -27,6 +27,7 @@ class Win32ServiceRegistry : public ServiceRegistry {
 public:
     bool read_value(const std::string& key_path, const char* value_name,
                     std::string& bytes) override;
+    bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) override;
 };
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -13,6 +14,8 @@ public:
     // opens but the value is missing, true with `bytes` empty.
     virtual bool read_value(const std::string& key_path, const char* value_name,
                             std::string& bytes) = 0;
+    // The names of the key's subkeys; false when the key cannot be opened.
+    virtual bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) = 0;
 };
 
 }  // namespace quorvel

@@ -10,6 +10,8 @@ LONG_DESCRIPTION = "x" * 258 + "説明の続き"  # a double-byte character stra
 
 def remove_service(name):
     """Stops and deletes a service left by an earlier run, if there is one."""
+    if scm("state", name).strip() == b"0":
+        return
     scm("stop", name, check=False)
     scm("wait-state", name, 1, 10000, check=False)
     if scm("state", name).strip() not in (b"0", b"1"):

@@ -150,6 +150,41 @@ def screenshot(name):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+IDM_SHOW_ALL = 40011
+TBSTATE_CHECKED = 1
+
+
+def toolbar():
+    """Each toolbar button as (command, state, style, image)."""
+    return [tuple(map(int, line.split())) for line in ui("toolbar").decode().splitlines()]
+
+
+def states():
+    """The toolbar state of each command."""
+    return {command: state for command, state, _, _ in toolbar() if command}
+
+
+def row_index(program, service_name):
+    names = [row[6] for row in program.rows()]
+    return names.index(service_name.encode())
+
+
+def select(program, service_name):
+    ui("select", row_index(program, service_name))
+
+
+def sync(program):
+    """Returns once the program has handled every message posted to it so
+    far: Show all toggled twice, each toggle waited for. A message box that
+    a flow opens meanwhile stays open through this (its loop handles the
+    toggles), so a test can tell that none came."""
+    for _ in range(2):
+        before = states()[IDM_SHOW_ALL] & TBSTATE_CHECKED
+        ui("post", IDM_SHOW_ALL)
+        wait_until(lambda: states()[IDM_SHOW_ALL] & TBSTATE_CHECKED != before, 20,
+                   "Show all toggled")
+
+
 _tests = []
 
 

@@ -6,6 +6,9 @@ import fixtures
 import harness
 import test_catalogue  # noqa: F401  (each module registers its tests)
 import test_main_window  # noqa: F401
+import test_deletion  # noqa: F401
+import test_start_stop  # noqa: F401
+import test_restoration  # noqa: F401
 
 
 def main():

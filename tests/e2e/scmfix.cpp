@@ -5,6 +5,7 @@
 //   scmfix delete NAME | start NAME | stop NAME | state NAME
 //   scmfix wait-state NAME STATE TIMEOUT_MS
 //   scmfix kill NAME                  ends the service's process
+//   scmfix set-group NAME GROUP       sets the load-order group
 //   scmfix describe NAME TEXT
 //   scmfix bulk-create PREFIX COUNT BINPATH | bulk-delete PREFIX COUNT
 // Texts on the command line are taken as Unicode (the wide calls store
@@ -182,6 +183,17 @@ int kill(const wchar_t* name) {
     return ended ? 0 : fail("TerminateProcess");
 }
 
+int set_group(const wchar_t* name, const wchar_t* group) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_CHANGE_CONFIG);
+    if (!service.handle ||
+        !ChangeServiceConfigW(service.handle, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                              SERVICE_NO_CHANGE, nullptr, group, nullptr, nullptr, nullptr,
+                              nullptr, nullptr))
+        return fail("ChangeServiceConfigW");
+    return 0;
+}
+
 int describe(const wchar_t* name, const wchar_t* description) {
     std::wstring path = std::wstring(L"SYSTEM\\CurrentControlSet\\Services\\") + name;
     HKEY key;
@@ -234,6 +246,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"wait-state" && argc == 5)
         return wait_state(argv[2], wcstoul(argv[3], nullptr, 0), wcstoul(argv[4], nullptr, 0));
     if (verb == L"kill") return kill(argv[2]);
+    if (verb == L"set-group" && argc == 4) return set_group(argv[2], argv[3]);
     if (verb == L"describe" && argc == 4) return describe(argv[2], argv[3]);
     if (verb == L"bulk-create" && argc == 5) return bulk(true, argv[2], _wtoi(argv[3]), argv[4]);
     if (verb == L"bulk-delete" && argc == 4) return bulk(false, argv[2], _wtoi(argv[3]), nullptr);

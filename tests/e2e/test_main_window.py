@@ -5,7 +5,8 @@ import os
 import subprocess
 
 import harness
-from harness import test, ui, Program, wait_until, TEST_DIR
+from harness import (test, ui, Program, wait_until, TEST_DIR, toolbar, states, row_index,
+                     select, sync)
 
 IDM_SAVE_LIST, IDM_ABOUT, IDM_DELETE, IDM_RESTORE = 40002, 40004, 40005, 40007
 IDM_REFRESH, IDM_START, IDM_STOP, IDM_SHOW_ALL = 40008, 40009, 40010, 40011
@@ -19,32 +20,6 @@ HISTORY = os.path.join(TEST_DIR, "quorvel.his")
 def remove(path):
     if os.path.exists(path):
         os.remove(path)
-
-
-def toolbar():
-    return [tuple(map(int, line.split())) for line in ui("toolbar").decode().splitlines()]
-
-
-def states():
-    return {command: state for command, state, _, _ in toolbar() if command}
-
-
-def row_index(program, service_name):
-    names = [row[6] for row in program.rows()]
-    return names.index(service_name.encode())
-
-
-def select(program, service_name):
-    ui("select", row_index(program, service_name))
-
-
-def sync(program):
-    """Returns once the program has handled every message posted to it so
-    far: Show all toggled twice, each toggle waited for."""
-    for _ in range(2):
-        before = states()[IDM_SHOW_ALL] & CHECKED
-        ui("post", IDM_SHOW_ALL)
-        wait_until(lambda: states()[IDM_SHOW_ALL] & CHECKED != before, 20, "Show all toggled")
 
 
 @test

@@ -29,6 +29,18 @@
 //   uidrive time-send ID             milliseconds one WM_COMMAND takes
 //   uidrive time-sort COLUMN         milliseconds from a header click until
 //                                    the first or last row has changed
+//   uidrive click-button BUTTON      a left click on a toolbar button
+//   uidrive menu-char C              types C into the open popup menu (its
+//                                    mnemonic chooses an item)
+//   uidrive dialog-rows ID           the texts of a list view of the open
+//                                    dialog, as rows prints them
+//   uidrive dialog-select ID ROW     selects a row of that list (-1: none)
+//   uidrive dialog-list ID           that list's client width and extended
+//                                    style, then its column widths
+//   uidrive dialog-enabled ID        1 when that control is enabled, else 0
+//   uidrive dialog-rect              the open dialog's window rectangle
+//   uidrive dialog-close             the open dialog's close box
+//   uidrive focus                    the control id of the focused window
 // The list's texts are read through the program's own memory, with the same
 // 260-byte buffer the program itself uses.
 #include <windows.h>
@@ -126,8 +138,7 @@ int wait_window(DWORD timeout_ms) {
     return 0;
 }
 
-int rows() {
-    HWND list = list_view();
+int rows(HWND list) {
     if (!list) return fail("no list view");
     RemoteItem item(list);
     if (!item.ok()) return fail("cannot reach the program's memory");
@@ -180,8 +191,8 @@ int print_toolbar() {
     return 0;
 }
 
-int select_row(int row) {
-    HWND list = list_view();
+int select_row(HWND list, int row) {
+    if (!list) return fail("no such list");
     Remote memory(list, sizeof(LVITEMA));
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -256,6 +267,19 @@ HWND find_program_dialog(bool message_box) {
 
 HWND program_dialog() { return find_program_dialog(false); }
 
+// A visible icon static that holds an icon; the platform's box keeps its
+// icon control even when the box has no icon.
+BOOL CALLBACK find_icon(HWND child, LPARAM found) {
+    char name[16] = "";
+    GetClassNameA(child, name, sizeof name);
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    if (_stricmp(name, "Static") != 0 || (style & SS_TYPEMASK) != SS_ICON ||
+        !IsWindowVisible(child) || SendMessageA(child, STM_GETICON, 0, 0) == 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
 // caption, text, buttons, whether an icon shows, and the owner ("main",
 // "dialog" or "other"), separated by 0x1F; "0" when no box is open.
 int print_message_box() {
@@ -272,7 +296,8 @@ int print_message_box() {
         if (!buttons.empty()) buttons += ",";
         buttons += kind.name;
     }
-    HWND icon = GetDlgItem(box, 0x440);  // the icon static of the platform's box
+    HWND icon = nullptr;
+    EnumChildWindows(box, find_icon, reinterpret_cast<LPARAM>(&icon));
     HWND owner = GetWindow(box, GW_OWNER);
     char owner_class[16] = "";
     if (owner) GetClassNameA(owner, owner_class, sizeof owner_class);
@@ -280,8 +305,7 @@ int print_message_box() {
                              : std::strcmp(owner_class, "#32770") == 0 ? "dialog"
                                                                        : "other";
     const std::string out = window_text(box) + '\x1f' + window_text(GetDlgItem(box, 0xFFFF)) +
-                            '\x1f' + buttons + '\x1f' +
-                            (icon && IsWindowVisible(icon) ? "icon" : "noicon") + '\x1f' +
+                            '\x1f' + buttons + '\x1f' + (icon ? "icon" : "noicon") + '\x1f' +
                             owner_name;
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
@@ -366,13 +390,60 @@ int time_sort(int column) {
 
 }  // namespace
 
+// A posted press and release inside the button, as a click: the toolbar
+// then sends the button's command to the main window.
+int click_button(int button) {
+    HWND bar = toolbar();
+    Remote memory(bar, sizeof(RECT));
+    if (!SendMessageA(bar, TB_GETITEMRECT, button, memory.lparam())) return fail("no button");
+    RECT rect{};
+    memory.read(&rect, sizeof rect);
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(bar, WM_LBUTTONUP, 0, at);
+    return 0;
+}
+
+// The menu's own loop reads every keyboard message of the thread, so the
+// character can go to the menu window itself.
+int menu_char(char key) {
+    HWND menu = open_popup_menu();
+    if (!menu) return fail("no popup menu");
+    PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(key), 1);
+    return 0;
+}
+
+HWND dialog_control(const char* id) {
+    return GetDlgItem(program_dialog(), std::strtol(id, nullptr, 0));
+}
+
+int print_dialog_list(HWND list) {
+    if (!list) return fail("no such list");
+    RECT client{};
+    GetClientRect(list, &client);
+    std::printf("%ld %lu\n", client.right - client.left,
+                static_cast<unsigned long>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 0; column < columns; ++column)
+        std::printf("%d\n", static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+    return 0;
+}
+
+int print_focus() {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main_window(), nullptr), &info);
+    return std::printf("%d\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) < 0;
+}
+
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) return fail("usage");
     const std::string verb = argv[1];
     if (verb == "wait-window" && argc == 3) return wait_window(std::strtoul(argv[2], nullptr, 0));
     if (!main_window()) return fail("no main window");
-    if (verb == "rows") return rows();
+    if (verb == "rows") return rows(list_view());
     if (verb == "send" && argc == 3) {
         SendMessageA(main_window(), WM_COMMAND, std::strtoul(argv[2], nullptr, 0), 0);
         return 0;
@@ -385,7 +456,7 @@ int main(int argc, char** argv) {
     if (verb == "time-send" && argc == 3) return time_send(std::strtoul(argv[2], nullptr, 0));
     if (verb == "time-sort" && argc == 3) return time_sort(std::atoi(argv[2]));
     if (verb == "toolbar") return print_toolbar();
-    if (verb == "select" && argc == 3) return select_row(std::atoi(argv[2]));
+    if (verb == "select" && argc == 3) return select_row(list_view(), std::atoi(argv[2]));
     if (verb == "rclick" && argc == 3) return right_press(std::atoi(argv[2]));
     if (verb == "popup-menu") return std::printf("%d\n", open_popup_menu() ? 1 : 0) < 0;
     if (verb == "cancel-menu") {
@@ -436,6 +507,30 @@ int main(int argc, char** argv) {
     if (verb == "key" && argc == 3) return press_key(std::strtoul(argv[2], nullptr, 0));
     if (verb == "button-centre" && argc == 3) return print_button_centre(std::atoi(argv[2]));
     if (verb == "tooltip") return print_tooltip();
+    if (verb == "click-button" && argc == 3) return click_button(std::atoi(argv[2]));
+    if (verb == "menu-char" && argc == 3 && argv[2][0]) return menu_char(argv[2][0]);
+    if (verb == "dialog-rows" && argc == 3) return rows(dialog_control(argv[2]));
+    if (verb == "dialog-select" && argc == 4)
+        return select_row(dialog_control(argv[2]), std::atoi(argv[3]));
+    if (verb == "dialog-list" && argc == 3) return print_dialog_list(dialog_control(argv[2]));
+    if (verb == "dialog-enabled" && argc == 3) {
+        HWND control = dialog_control(argv[2]);
+        if (!control) return fail("no such control");
+        return std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0) < 0;
+    }
+    if (verb == "dialog-rect") {
+        RECT rect{};
+        if (!GetWindowRect(program_dialog(), &rect)) return fail("no dialog");
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        return 0;
+    }
+    if (verb == "dialog-close") {
+        HWND dialog = program_dialog();
+        if (!dialog) return fail("no dialog");
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    }
+    if (verb == "focus") return print_focus();
     if (verb == "close") {
         PostMessageA(main_window(), WM_CLOSE, 0, 0);
         return 0;

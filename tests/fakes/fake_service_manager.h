@@ -20,6 +20,15 @@ struct FakeService {
     bool config_readable = true;
     bool openable = true;
     std::uint32_t dependents_bytes = 0;
+    bool status_readable = true;
+    bool stop_accepted = true;
+    // Status queries after an accepted stop request before the service
+    // reports stopped; -1: it never does.
+    int queries_until_stopped = 0;
+    bool stop_requested = false;
+    bool start_accepted = true;
+    bool removable = true;
+    bool removed = false;
 };
 
 class FakeServiceManager : public ServiceManager {
@@ -78,15 +87,56 @@ public:
     }
 
     bool query_state(ScHandle service, std::uint32_t& state) override {
-        const FakeService* s = find(name_of(service));
-        if (s == nullptr) return false;
+        FakeService* s = find(name_of(service));
+        log.push_back("query " + name_of(service));
+        if (s == nullptr || !s->status_readable) return false;
+        if (s->stop_requested && s->queries_until_stopped >= 0 &&
+            s->queries_until_stopped-- == 0)
+            s->record.current_state = STATE_STOPPED;
         state = s->record.current_state;
         return true;
     }
-    bool request_stop(ScHandle) override { return false; }
-    bool start(ScHandle) override { return false; }
-    bool remove(ScHandle) override { return false; }
-    ScHandle create(ScHandle, const CreateServiceRequest&) override { return 0; }
+
+    bool request_stop(ScHandle service) override {
+        FakeService* s = find(name_of(service));
+        log.push_back("stop " + name_of(service));
+        if (s == nullptr || !s->stop_accepted) return false;
+        s->stop_requested = true;
+        return true;
+    }
+
+    bool start(ScHandle service) override {
+        FakeService* s = find(name_of(service));
+        log.push_back("start " + name_of(service));
+        if (s == nullptr || !s->start_accepted) return false;
+        s->record.current_state = STATE_RUNNING;
+        return true;
+    }
+
+    bool remove(ScHandle service) override {
+        FakeService* s = find(name_of(service));
+        log.push_back("delete " + name_of(service));
+        if (s == nullptr || !s->removable) return false;
+        s->removed = true;
+        return true;
+    }
+
+    // Fails, as the platform does, when the name is taken.
+    ScHandle create(ScHandle manager, const CreateServiceRequest& request) override {
+        expect_open(manager);
+        created.push_back(request);
+        log.push_back("create " + request.service_name);
+        if (find(request.service_name) != nullptr) return 0;
+        FakeService& service = add(request.service_name, request.display_name,
+                                   request.service_type, STATE_STOPPED);
+        service.config.service_type = request.service_type;
+        service.config.start_type = request.start_type;
+        service.config.binary_path = request.binary_path;
+        service.config.start_name = request.start_name;
+        return remember(next_++, request.service_name);
+    }
+
+    std::vector<CreateServiceRequest> created;
 
     void close(ScHandle handle) override {
         log.push_back("close " + name_of(handle));
@@ -111,8 +161,11 @@ private:
     }
     const FakeService* find(const std::string& name) const {
         for (const FakeService& s : services)
-            if (s.record.service_name == name) return &s;
+            if (s.record.service_name == name && !s.removed) return &s;
         return nullptr;
+    }
+    FakeService* find(const std::string& name) {
+        return const_cast<FakeService*>(static_cast<const FakeServiceManager*>(this)->find(name));
     }
 };
 
@@ -130,6 +183,20 @@ public:
         auto value = key->second.find(value_name);
         bytes = value == key->second.end() ? std::string() : value->second;
         return true;
+    }
+
+    // Subkeys are the keys whose path is `key_path` plus one more component.
+    bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) override {
+        names.clear();
+        const std::string prefix = key_path + "\\";
+        bool found = keys.count(key_path) > 0;
+        for (const auto& entry : keys) {
+            if (entry.first.compare(0, prefix.size(), prefix) != 0) continue;
+            found = true;
+            const std::string rest = entry.first.substr(prefix.size());
+            if (rest.find('\\') == std::string::npos) names.push_back(rest);
+        }
+        return found;
     }
 };
 

@@ -1,0 +1,207 @@
+#include "operations/deletion.h"
+
+#include <vector>
+
+#include "catalogue/cp932.h"
+#include "catalogue/service_row.h"
+
+namespace quorvel {
+
+namespace {
+
+const char ERROR_CAPTION[] = "エラー";
+const char DELETE_CAPTION[] = "削除";
+const char DRIVER_REFUSED[] = "%s はデバイスドライバのため削除できません。";
+const char SYSTEM_QUESTION[] =
+    "%s はシステム関係のサービスと思われます。\r\n"
+    "システムが起動できなくなる等の不具合が発生する可能性があります。\r\n"
+    "削除してもよろしいですか？";
+const char DEPENDENTS_REFUSED[] = "%s に依存するサービスがあるため削除できません。";
+const char LOAD_ORDER_QUESTION[] = "サービスのロード順序と依存関係は復元できませんが、削除しますか？";
+const char CONFIRMATION[] = "サービス名 %s を削除しますか？";
+const char CONFIRMATION_CAPTION[] = "削除の確認";
+const char DELETED[] = "サービス名 %s を削除しました";
+const char NOT_DELETED[] = "サービス名 %s を削除できませんでした";
+const char NOT_SAVED[] =
+    "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
+    "履歴ファイルに書き込めるか確かめてください。";
+
+const char SERVICES_KEY[] = "SYSTEM\\CurrentControlSet\\Services";
+const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
+
+constexpr int STOP_POLLS = 10;
+constexpr unsigned STOP_POLL_PAUSE_MS = 500;
+
+unsigned char folded(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
+}
+
+bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (folded(static_cast<unsigned char>(text[i])) !=
+            folded(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+// "a\0b\0\0" → {"a", "b"}; a value without its final zeros is read whole.
+std::vector<std::string> multi_string(const std::string& bytes) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\0', start);
+        if (end == std::string::npos) end = bytes.size();
+        if (end == start) break;
+        names.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    return names;
+}
+
+std::vector<std::string> registry_list(ServiceRegistry& registry, const std::string& service,
+                                       const char* value_name) {
+    std::string bytes;
+    if (!registry.read_value(std::string(SERVICES_KEY) + "\\" + service, value_name, bytes))
+        return {};
+    return multi_string(bytes);
+}
+
+// The configuration the platform reports may leave dependencies out (some
+// platforms never report them), so the service's key is asked too.
+bool has_load_order_or_dependencies(const ServiceConfig* config, ServiceRegistry& registry,
+                                    const std::string& service_name) {
+    if (config != nullptr && (!config->load_order_group.empty() || !config->dependencies.empty()))
+        return true;
+    return !registry_list(registry, service_name, "DependOnService").empty() ||
+           !registry_list(registry, service_name, "DependOnGroup").empty();
+}
+
+bool warn(UserPrompt& prompt, const char* pattern, const std::string& name) {
+    prompt.message_box(format_message(pattern, name), ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
+    return false;
+}
+
+bool ask(UserPrompt& prompt, const std::string& text) {
+    return prompt.message_box(text, DELETE_CAPTION, BOX_ICONWARNING | BOX_YESNO) != ANSWER_NO;
+}
+
+// The checks that need the Service Control Manager; skipped (go on) when
+// it or the service cannot be opened.
+bool check_with_manager(const std::string& display_name, const std::string& service_name,
+                        DeletionContext& context) {
+    ServiceManager& scm = context.scm;
+    ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
+    if (!manager) return true;
+    ScopedScHandle service(
+        scm, scm.open_service(manager.get(), service_name, QUERY_CONFIG_AND_DEPENDENTS_ACCESS));
+    if (!service) return true;
+    if (scm.dependents_bytes_needed(service.get()) > 0 ||
+        has_dependent_in_registry(context.registry, service_name))
+        return warn(context.prompt, DEPENDENTS_REFUSED, display_name);
+    ServiceConfig config;
+    const bool have_config = scm.query_config(service.get(), config);
+    if (has_load_order_or_dependencies(have_config ? &config : nullptr, context.registry,
+                                       service_name))
+        return ask(context.prompt, LOAD_ORDER_QUESTION);
+    return true;
+}
+
+bool stopped_now(ServiceManager& scm, ScHandle service) {
+    std::uint32_t state = 0;
+    return scm.query_state(service, state) && state == STATE_STOPPED;
+}
+
+}  // namespace
+
+bool lies_in_system_directory(const std::string& path, SystemPaths& paths) {
+    std::string expanded = path;
+    if (!expanded.empty() && expanded[0] == '"') expanded.erase(0, 1);
+    if (starts_with_ignoring_case(expanded, SYSTEM_ROOT_PREFIX))
+        expanded.replace(0, sizeof SYSTEM_ROOT_PREFIX - 2, "%SystemRoot%");
+    if (expanded.find('%') != std::string::npos) expanded = paths.expand_environment(expanded);
+    const std::string directory = paths.system_directory();
+    return starts_with_ignoring_case(expanded, directory);
+}
+
+bool same_service_name(const std::string& first, const std::string& second) {
+    if (first.size() != second.size()) return false;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const auto a = static_cast<unsigned char>(first[i]);
+        const auto b = static_cast<unsigned char>(second[i]);
+        if (is_cp932_lead_byte(a) && i + 1 < first.size()) {
+            if (a != b || first[i + 1] != second[i + 1]) return false;
+            ++i;
+        } else if (folded(a) != folded(b)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name) {
+    std::vector<std::string> services;
+    if (!registry.list_subkeys(SERVICES_KEY, services)) return false;
+    for (const std::string& other : services)
+        for (const std::string& dependency : registry_list(registry, other, "DependOnService"))
+            if (same_service_name(dependency, service_name)) return true;
+    return false;
+}
+
+bool check_deletion(const RecordTexts& row, DeletionContext& context) {
+    const std::string& display_name = row[COL_NAME];
+    if (is_driver_label(row[COL_KIND].c_str()))
+        return warn(context.prompt, DRIVER_REFUSED, display_name);
+    if (lies_in_system_directory(row[COL_PATH], context.paths) &&
+        !ask(context.prompt, format_message(SYSTEM_QUESTION, display_name)))
+        return false;
+    return check_with_manager(display_name, row[COL_SERVICE_NAME], context);
+}
+
+bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause& pause) {
+    ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
+    if (!manager) return false;
+    ScopedScHandle service(scm, scm.open_service(manager.get(), service_name, SERVICE_FULL_ACCESS));
+    if (!service) return false;
+    std::uint32_t state = 0;
+    if (scm.query_state(service.get(), state) && state != STATE_STOPPED &&
+        scm.request_stop(service.get())) {
+        for (int poll = 0; poll < STOP_POLLS && !stopped_now(scm, service.get()); ++poll)
+            pause.sleep_ms(STOP_POLL_PAUSE_MS);
+    }
+    // A service that would not stop is still marked for deletion.
+    return scm.remove(service.get());
+}
+
+DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
+                             const std::function<void()>& remove_row) {
+    const std::string& display_name = row[COL_NAME];
+    if (!check_deletion(row, context)) return DeletionOutcome::refused;
+    if (context.prompt.message_box(format_message(CONFIRMATION, display_name),
+                                   CONFIRMATION_CAPTION, BOX_YESNO) != ANSWER_YES)
+        return DeletionOutcome::refused;
+
+    // The record is on disk before the service goes: a deleted service
+    // without one could never be brought back.
+    // Saving may put records of a file unread at start-up before it, so
+    // the new record is found again as the last one.
+    auto newest = [&context] { return static_cast<int>(context.history.records.size()) - 1; };
+    history_add_row(context.history, row);
+    if (!history_save(context.history, context.files, context.history_file)) {
+        history_remove(context.history, newest());
+        warn(context.prompt, NOT_SAVED, display_name);
+        return DeletionOutcome::not_saved;
+    }
+    if (!stop_and_delete(row[COL_SERVICE_NAME], context.scm, context.pause)) {
+        history_remove(context.history, newest());
+        history_save(context.history, context.files, context.history_file);
+        context.prompt.message_box(format_message(NOT_DELETED, display_name), DELETE_CAPTION,
+                                   BOX_OK);
+        return DeletionOutcome::failed;
+    }
+    remove_row();
+    context.prompt.message_box(format_message(DELETED, display_name), DELETE_CAPTION, BOX_OK);
+    return DeletionOutcome::deleted;
+}
+
+}  // namespace quorvel

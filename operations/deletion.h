@@ -1,0 +1,71 @@
+// Deleting a service with safeguards: drivers and services others depend
+// on are refused; system services and services whose load order or
+// dependencies cannot be brought back need a Yes. The row is kept in the
+// history before the service is deleted, so it can always be restored.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "catalogue/service_manager.h"
+#include "catalogue/service_registry.h"
+#include "history/file_system.h"
+#include "history/history_store.h"
+#include "history/record_format.h"
+#include "operations/prompt.h"
+
+namespace quorvel {
+
+// Where the system lives, for the system-directory warning.
+class SystemPaths {
+public:
+    virtual ~SystemPaths() = default;
+    virtual std::string system_directory() = 0;
+    // The text with its %NAME% references replaced by their values.
+    virtual std::string expand_environment(const std::string& text) = 0;
+};
+
+// Everything a deletion works with.
+struct DeletionContext {
+    ServiceManager& scm;
+    ServiceRegistry& registry;
+    SystemPaths& paths;
+    UserPrompt& prompt;
+    Pause& pause;
+    HistoryStore& history;
+    FileSystem& files;
+    std::string history_file;
+};
+
+enum class DeletionOutcome {
+    refused,    // a safeguard or the user said no; nothing changed
+    not_saved,  // the history could not be saved; nothing deleted
+    deleted,
+    failed,     // the Service Control Manager did not delete it
+};
+
+// True when the executable path lies in the system directory: compared
+// over the directory's length with A-Z matching a-z, after a leading quote
+// is dropped and %NAME% and \SystemRoot\ references are expanded.
+bool lies_in_system_directory(const std::string& path, SystemPaths& paths);
+
+// Service names as the Service Control Manager compares them: ASCII
+// letters without regard to case; double-byte characters exactly.
+bool same_service_name(const std::string& first, const std::string& second);
+
+// True when any service lists `service_name` in its DependOnService value.
+bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name);
+
+// The safeguards in order; shows its own messages. True: go on.
+bool check_deletion(const RecordTexts& row, DeletionContext& context);
+
+// Stops the service if it runs (at most 10 polls, 500 ms apart) and
+// deletes it in every case. True when the deletion succeeded.
+bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause& pause);
+
+// The whole command for one row: safeguards, confirmation, the record
+// saved, stop and delete, the row removed and the outcome told.
+DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
+                             const std::function<void()>& remove_row);
+
+}  // namespace quorvel

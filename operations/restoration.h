@@ -1,0 +1,42 @@
+// Bringing a deleted service back from its record in the history: the
+// saved row's texts become the creation arguments, the service is created
+// (and started if it was running when it was deleted) and the record
+// leaves the history.
+#pragma once
+
+#include <array>
+
+#include "catalogue/service_manager.h"
+#include "history/history_store.h"
+#include "history/record_format.h"
+#include "operations/prompt.h"
+
+namespace quorvel {
+
+// Width of each column of the restore dialog's list, in elevenths of the
+// list's client width: the name and the path get the room.
+constexpr std::array<int, COLUMN_COUNT> RESTORE_COLUMN_UNITS = {3, 1, 1, 1, 1, 2, 1, 1};
+constexpr int RESTORE_WIDTH_UNITS = 11;
+
+// The messages of a restoration; "%s" is the display name.
+extern const char* const RESTORED_TEXT;
+extern const char* const RESTORED_CAPTION;
+extern const char* const RESTORE_FAILED_TEXT;
+extern const char* const RESTORE_FAILED_CAPTION;
+
+struct Recreation {
+    CreateServiceRequest request;
+    bool start_after = false;  // the service was running when it was deleted
+};
+
+// What a saved row re-creates. The description is not part of it, and no
+// text can make it fail: unknown labels give the platform's defaults.
+Recreation recreation_from_texts(const RecordTexts& texts);
+
+// Re-creates the service of the history record at `index` and tells the
+// user how it went, in message boxes owned by `prompt`'s window. 1 when the
+// service was created: its record has then left `history` (the caller saves
+// the file). 0 otherwise, with the record left in place.
+int restore_service(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history, int index);
+
+}  // namespace quorvel

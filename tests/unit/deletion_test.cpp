@@ -1,0 +1,302 @@
+#include "operations/deletion.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_prompt.h"
+#include "fakes/fake_service_manager.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeFileSystem;
+using testing::FakePause;
+using testing::FakePrompt;
+using testing::FakeServiceManager;
+using testing::FakeService;
+using testing::FakeServiceRegistry;
+
+const std::string SERVICES = "SYSTEM\\CurrentControlSet\\Services\\";
+const std::string HISTORY = "C:\\tools\\quorvel.his";
+
+class FakeSystemPaths : public SystemPaths {
+public:
+    std::string system_directory() override { return "C:\\WINDOWS\\system32"; }
+    std::string expand_environment(const std::string& text) override {
+        std::string out = text;
+        for (const char* name : {"%SystemRoot%", "%windir%"}) {
+            const auto at = out.find(name);
+            if (at != std::string::npos) out.replace(at, std::string(name).size(), "C:\\WINDOWS");
+        }
+        return out;
+    }
+};
+
+RecordTexts row_of(const std::string& display, const std::string& name,
+                   const std::string& path = "C:\\app\\svc.exe",
+                   const std::string& kind = "独自プロセス", const std::string& state = "") {
+    return {display, "", state, "手動", "LocalSystem", path, name, kind};
+}
+
+class Deletion : public ::testing::Test {
+protected:
+    FakeServiceManager scm;
+    FakeServiceRegistry registry;
+    FakeSystemPaths paths;
+    FakePrompt prompt;
+    FakePause pause;
+    HistoryStore history;
+    FakeFileSystem files;
+    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY};
+    int rows_removed = 0;
+
+    void SetUp() override {
+        scm.add("AppSvc", "App Service", 0x10, 1);
+        registry.keys[SERVICES + "AppSvc"];
+    }
+
+    DeletionOutcome run(const RecordTexts& row) {
+        return run_deletion(row, context, [this] { ++rows_removed; });
+    }
+
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const auto& box : prompt.shown) out.push_back(box.caption);
+        return out;
+    }
+};
+
+TEST_F(Deletion, DriversAreRefusedWithTheSameMessage) {
+    for (const char* kind : {"デバイスドライバ", "ファイルシステムドライバ"}) {
+        SCOPED_TRACE(kind);
+        prompt.shown.clear();
+        EXPECT_EQ(run(row_of("Disk", "disk", "C:\\x.sys", kind)), DeletionOutcome::refused);
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text, "Disk はデバイスドライバのため削除できません。");
+        EXPECT_EQ(prompt.shown[0].caption, "エラー");
+        EXPECT_EQ(prompt.shown[0].flags, 0x30u);
+    }
+    EXPECT_TRUE(scm.log.empty());  // refused before the manager is asked
+}
+
+TEST_F(Deletion, SystemDirectoryPathsAskFirstInEveryWriting) {
+    const char* in_system[] = {
+        "c:\\windows\\SYSTEM32\\svc.exe",
+        "\"C:\\Windows\\System32\\svc.exe\" -k net",
+        "%SystemRoot%\\system32\\svchost.exe -k netsvcs",
+        "%windir%\\System32\\x.exe",
+        "\\SystemRoot\\System32\\drivers\\x.sys",
+        "C:\\WINDOWS\\system32x.exe",  // a prefix match, as the rule has it
+    };
+    for (const char* path : in_system) {
+        SCOPED_TRACE(path);
+        EXPECT_TRUE(lies_in_system_directory(path, paths));
+    }
+    for (const char* path : {"C:\\WINDOWS\\system3", "D:\\WINDOWS\\system32\\x.exe",
+                             "\"C:\\Program Files\\x.exe\"", "%ProgramFiles%\\x.exe", ""}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(lies_in_system_directory(path, paths));
+    }
+}
+
+TEST_F(Deletion, NoToTheSystemQuestionChangesNothing) {
+    prompt.answers = {ANSWER_NO};
+    EXPECT_EQ(run(row_of("App", "AppSvc", "C:\\Windows\\System32\\app.exe")),
+              DeletionOutcome::refused);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text,
+              "App はシステム関係のサービスと思われます。\r\n"
+              "システムが起動できなくなる等の不具合が発生する可能性があります。\r\n"
+              "削除してもよろしいですか？");
+    EXPECT_EQ(prompt.shown[0].caption, "削除");
+    EXPECT_EQ(prompt.shown[0].flags, 0x34u);
+    EXPECT_TRUE(scm.log.empty());
+    EXPECT_TRUE(history.records.empty());
+}
+
+TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
+    scm.services[0].dependents_bytes = 100;
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_EQ(prompt.shown.back().text, "App に依存するサービスがあるため削除できません。");
+    EXPECT_EQ(prompt.shown.back().flags, 0x30u);
+    EXPECT_EQ(scm.open_handles(), 0);
+
+    // The manager says none, but another service's key names this one in
+    // another letter case (a stopped dependent counts as well).
+    scm.services[0].dependents_bytes = 0;
+    registry.keys[SERVICES + "Other"]["DependOnService"] = std::string("Tcpip\0appsvc\0\0", 14);
+    prompt.shown.clear();
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].caption, "エラー");
+    EXPECT_FALSE(scm.services[0].removed);
+}
+
+TEST_F(Deletion, ServiceNamesCompareAsciiCaseOnly) {
+    EXPECT_TRUE(same_service_name("AppSvc", "appSVC"));
+    EXPECT_FALSE(same_service_name("AppSvc", "AppSvc2"));
+    // 0x83 0x41 is "ア"; its trail byte is an 'A' that must not be folded.
+    EXPECT_TRUE(same_service_name("\x83\x41x", "\x83\x41X"));
+    EXPECT_FALSE(same_service_name("\x83\x41", "\x83\x61"));
+}
+
+TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
+    struct Case {
+        const char* what;
+        std::string group;
+        std::vector<std::string> dependencies;
+        const char* registry_value;
+    };
+    const Case cases[] = {
+        {"group", "NetworkProvider", {}, nullptr},
+        {"dependency", "", {"Tcpip"}, nullptr},
+        {"dependency only in the key", "", {}, "DependOnService"},
+        {"group dependency only in the key", "", {}, "DependOnGroup"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scm.services[0].config.load_order_group = c.group;
+        scm.services[0].config.dependencies = c.dependencies;
+        registry.keys[SERVICES + "AppSvc"].clear();
+        if (c.registry_value) registry.keys[SERVICES + "AppSvc"][c.registry_value] = std::string("X\0\0", 3);
+        prompt.shown.clear();
+        prompt.answers = {ANSWER_NO};
+        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text,
+                  "サービスのロード順序と依存関係は復元できませんが、削除しますか？");
+        EXPECT_EQ(prompt.shown[0].flags, 0x34u);
+    }
+}
+
+TEST_F(Deletion, UnopenableManagerSkipsTheRemainingChecks) {
+    scm.manager_opens = false;
+    scm.services[0].dependents_bytes = 100;
+    prompt.answers = {ANSWER_NO};  // the confirmation
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].caption, "削除の確認");
+}
+
+TEST_F(Deletion, ConfirmedDeletionSavesTheRecordFirstThenDeletes) {
+    const RecordTexts row = row_of("App, the service", "AppSvc");
+    EXPECT_EQ(run(row), DeletionOutcome::deleted);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"削除の確認", "削除"}));
+    EXPECT_EQ(prompt.shown[0].text, "サービス名 App, the service を削除しますか？");
+    EXPECT_EQ(prompt.shown[0].flags, 4u);
+    EXPECT_EQ(prompt.shown[1].text, "サービス名 App, the service を削除しました");
+    EXPECT_EQ(prompt.shown[1].flags, 0u);
+    EXPECT_TRUE(scm.services[0].removed);
+    EXPECT_EQ(rows_removed, 1);
+    ASSERT_EQ(history.records.size(), 1u);
+    EXPECT_EQ(split_record(history.records[0]), row);
+    EXPECT_EQ(files.files[HISTORY], history.records[0] + "\r\n");
+    EXPECT_EQ(scm.open_handles(), 0);
+}
+
+TEST_F(Deletion, NoToTheConfirmationChangesNothing) {
+    prompt.answers = {ANSWER_NO};
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_FALSE(scm.services[0].removed);
+    EXPECT_EQ(files.replace_calls, 0);
+}
+
+TEST_F(Deletion, AnUnsavableRecordStopsTheDeletion) {
+    files.files[HISTORY] = "Old,,,,,,Old,\r\n";
+    history_load(history, files, HISTORY);
+    files.replace_fails = true;
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_FALSE(scm.services[0].removed);
+    EXPECT_EQ(rows_removed, 0);
+    EXPECT_EQ(history.records.size(), 1u);
+    EXPECT_EQ(files.files[HISTORY], "Old,,,,,,Old,\r\n");
+    EXPECT_EQ(prompt.shown.back().caption, "エラー");
+    EXPECT_EQ(prompt.shown.back().flags, 0x30u);
+    EXPECT_NE(prompt.shown.back().text.find("App "), std::string::npos);
+}
+
+TEST_F(Deletion, AFailedDeletionTakesTheRecordOutAgain) {
+    files.files[HISTORY] = "Old,,,,,,Old,\r\n";
+    history_load(history, files, HISTORY);
+    scm.services[0].removable = false;
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(prompt.shown.back().text, "サービス名 App を削除できませんでした");
+    EXPECT_EQ(prompt.shown.back().caption, "削除");
+    EXPECT_EQ(history.records.size(), 1u);
+    EXPECT_EQ(files.files[HISTORY], "Old,,,,,,Old,\r\n");
+    EXPECT_EQ(rows_removed, 0);
+}
+
+TEST_F(Deletion, ALongDisplayNameFitsEveryMessageWhole) {
+    const std::string name(259, 'n');
+    EXPECT_EQ(run(row_of(name, "AppSvc")), DeletionOutcome::deleted);
+    for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(name), std::string::npos);
+}
+
+class StopAndDelete : public ::testing::Test {
+protected:
+    FakeServiceManager scm;
+    FakePause pause;
+    void SetUp() override { scm.add("Svc", "Svc", 0x10, STATE_RUNNING); }
+    int queries() const {
+        return static_cast<int>(std::count(scm.log.begin(), scm.log.end(), "query Svc"));
+    }
+};
+
+TEST_F(StopAndDelete, PollsUntilStoppedThenDeletes) {
+    scm.services[0].queries_until_stopped = 3;  // stopped at the fourth poll
+    EXPECT_TRUE(stop_and_delete("Svc", scm, pause));
+    EXPECT_EQ(queries(), 1 + 4);
+    EXPECT_EQ(pause.pauses, std::vector<unsigned>(3, 500));
+    EXPECT_EQ(scm.log.back(), "close manager");
+    EXPECT_EQ(scm.log[scm.log.size() - 3], "delete Svc");
+    EXPECT_EQ(scm.open_handles(), 0);
+}
+
+TEST_F(StopAndDelete, GivesUpAfterTenPollsAndDeletesAnyway) {
+    scm.services[0].queries_until_stopped = -1;
+    EXPECT_TRUE(stop_and_delete("Svc", scm, pause));
+    EXPECT_EQ(queries(), 1 + 10);
+    EXPECT_EQ(pause.pauses.size(), 10u);
+    EXPECT_TRUE(scm.services[0].removed);
+}
+
+TEST_F(StopAndDelete, NoStopForStoppedServicesOrRefusedRequestsOrUnreadableStatus) {
+    struct Case {
+        const char* what;
+        std::uint32_t state;
+        bool stop_accepted;
+        bool status_readable;
+        bool stop_expected;
+    };
+    const Case cases[] = {
+        {"already stopped", STATE_STOPPED, true, true, false},
+        {"stop refused", STATE_RUNNING, false, true, true},
+        {"status unreadable", STATE_RUNNING, true, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeServiceManager fresh;
+        FakeService& service = fresh.add("Svc", "Svc", 0x10, c.state);
+        service.stop_accepted = c.stop_accepted;
+        service.status_readable = c.status_readable;
+        FakePause no_pause;
+        EXPECT_TRUE(stop_and_delete("Svc", fresh, no_pause));
+        EXPECT_EQ(std::count(fresh.log.begin(), fresh.log.end(), "stop Svc"), c.stop_expected);
+        EXPECT_TRUE(no_pause.pauses.empty());
+        EXPECT_TRUE(fresh.services[0].removed);
+    }
+}
+
+TEST_F(StopAndDelete, FailsWithoutManagerOrService) {
+    scm.manager_opens = false;
+    EXPECT_FALSE(stop_and_delete("Svc", scm, pause));
+    FakeServiceManager empty;
+    EXPECT_FALSE(stop_and_delete("Missing", empty, pause));
+    EXPECT_EQ(empty.open_handles(), 0);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,197 @@
+#include "operations/restoration.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_prompt.h"
+#include "fakes/fake_service_manager.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakePrompt;
+using testing::FakeServiceManager;
+
+RecordTexts texts_with(const char* state, const char* start_type, const char* kind) {
+    return {"Foo Service", "does foo", state, start_type, "LocalSystem",
+            "C:\\foo\\foo.exe -k", "FooSvc", kind};
+}
+
+TEST(RecreationFromTexts, MapsTheLabelsBack) {
+    const struct {
+        const char* state;
+        const char* start_type;
+        const char* kind;
+        std::uint32_t service_type;
+        std::uint32_t start;
+        bool start_after;
+    } cases[] = {
+        {"開始", "自動", "独自プロセス", 0x10, 2, true},
+        {"開始中", "手動", "共有プロセス", 0x20, 3, false},
+        {"", "無効", "独自プロセス(対話許可)", 0x110, 4, false},
+        {"", "ブート", "共有プロセス(対話許可)", 0x120, 0, false},
+        {"", "システム", "デバイスドライバ", 0x1, 1, false},
+        {"", "", "ファイルシステムドライバ", 0x2, 3, false},
+        {"開始 ", "自動 ", "", 0x10, 3, false},  // near misses take the defaults
+        {"", "unknown", "(対話許可)", 0x10, 3, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.state) + "|" + c.start_type + "|" + c.kind);
+        const Recreation got = recreation_from_texts(texts_with(c.state, c.start_type, c.kind));
+        EXPECT_EQ(got.request.service_type, c.service_type);
+        EXPECT_EQ(got.request.start_type, c.start);
+        EXPECT_EQ(got.start_after, c.start_after);
+    }
+}
+
+TEST(RecreationFromTexts, TakesNamesPathAndAccountFromTheirColumns) {
+    RecordTexts texts = texts_with("開始", "自動", "独自プロセス");
+    texts[COL_LOGON] = "";
+    const CreateServiceRequest request = recreation_from_texts(texts).request;
+    EXPECT_EQ(request.service_name, "FooSvc");
+    EXPECT_EQ(request.display_name, "Foo Service");
+    EXPECT_EQ(request.binary_path, "C:\\foo\\foo.exe -k");
+    EXPECT_EQ(request.start_name, "");
+}
+
+class RestoreService : public ::testing::Test {
+protected:
+    FakeServiceManager scm;
+    FakePrompt prompt;
+    HistoryStore history;
+
+    void SetUp() override {
+        history.records = {
+            "First,,,手動,LocalSystem,C:\\first.exe,FirstSvc,独自プロセス",
+            "Foo Service,does foo,開始,自動,.\\LocalService,C:\\foo\\foo.exe -k,FooSvc,"
+            "共有プロセス",
+            "Last,,開始中,無効,LocalSystem,C:\\last.exe,LastSvc,独自プロセス",
+        };
+    }
+};
+
+TEST_F(RestoreService, CreatesTheServiceStartsItAndDropsItsRecord) {
+    EXPECT_EQ(restore_service(scm, prompt, history, 1), 1);
+
+    ASSERT_EQ(scm.created.size(), 1u);
+    const CreateServiceRequest& request = scm.created[0];
+    EXPECT_EQ(request.service_name, "FooSvc");
+    EXPECT_EQ(request.display_name, "Foo Service");
+    EXPECT_EQ(request.service_type, 0x20u);
+    EXPECT_EQ(request.start_type, 2u);
+    EXPECT_EQ(request.binary_path, "C:\\foo\\foo.exe -k");
+    EXPECT_EQ(request.start_name, ".\\LocalService");
+
+    const std::vector<std::string> log = {"open manager 2", "create FooSvc", "start FooSvc",
+                                          "close FooSvc", "close manager"};
+    EXPECT_EQ(scm.log, log);
+    EXPECT_EQ(scm.open_handles(), 0);
+
+    EXPECT_EQ(history.records.size(), 2u);
+    EXPECT_EQ(history.records[0].rfind("First,", 0), 0u);
+    EXPECT_EQ(history.records[1].rfind("Last,", 0), 0u);
+
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text, "サービス名 Foo Service を復活しました");
+    EXPECT_EQ(prompt.shown[0].caption, "復活");
+    EXPECT_EQ(prompt.shown[0].flags, 0u);
+}
+
+TEST_F(RestoreService, StartsOnlyWhatWasRunning) {
+    for (int index : {2, 0}) {  // "開始中", then the empty state
+        SCOPED_TRACE(index);
+        scm.log.clear();
+        EXPECT_EQ(restore_service(scm, prompt, history, index), 1);
+        for (const std::string& entry : scm.log) EXPECT_NE(entry.rfind("start ", 0), 0u) << entry;
+    }
+    EXPECT_EQ(history.records.size(), 1u);
+}
+
+TEST_F(RestoreService, AServiceThatWillNotStartIsStillRestored) {
+    struct RefusingStarts : FakeServiceManager {
+        bool start(ScHandle) override { return false; }
+    } refusing;
+    EXPECT_EQ(restore_service(refusing, prompt, history, 1), 1);
+    EXPECT_EQ(history.records.size(), 2u);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].caption, "復活");
+}
+
+TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
+    const struct {
+        const char* name;
+        bool manager_opens;
+        bool name_taken;
+    } cases[] = {
+        {"the name exists again", true, true},
+        {"the manager cannot be opened", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager failing;
+        FakePrompt told;
+        failing.manager_opens = c.manager_opens;
+        if (c.name_taken) failing.add("FooSvc", "Someone else", 0x10, STATE_STOPPED);
+        const std::vector<HistoryRecord> before = history.records;
+
+        EXPECT_EQ(restore_service(failing, told, history, 1), 0);
+
+        EXPECT_EQ(history.records, before);
+        EXPECT_EQ(failing.open_handles(), 0);
+        for (const std::string& entry : failing.log) EXPECT_NE(entry.rfind("start ", 0), 0u);
+        ASSERT_EQ(told.shown.size(), 1u);
+        EXPECT_EQ(told.shown[0].text, "Foo Service の復活に失敗しました。");
+        EXPECT_EQ(told.shown[0].caption, "エラー");
+        EXPECT_EQ(told.shown[0].flags, 0x10u);
+    }
+}
+
+TEST_F(RestoreService, AnIndexOutsideTheHistoryDoesNothing) {
+    for (int index : {-1, 3}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(restore_service(scm, prompt, history, index), 0);
+    }
+    EXPECT_TRUE(scm.log.empty());
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_EQ(history.records.size(), 3u);
+}
+
+TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
+    const struct {
+        const char* name;
+        RecordTexts texts;
+        HistoryRecord line;
+    } cases[] = {
+        // A description with a comma and a line break is saved escaped.
+        {"escaped",
+         {"Foo", "one, two\r\nthree", "", "手動", "LocalSystem", "C:\\foo.exe", "FooSvc",
+          "独自プロセス"},
+         ""},
+        // A text longer than the list's 259 bytes still comes back whole.
+        {"long path",
+         {"Foo", "", "", "手動", "LocalSystem", "C:\\" + std::string(400, 'p') + ".exe", "FooSvc",
+          "独自プロセス"},
+         ""},
+        // A hand-edited line with six fields: the rest are empty.
+        {"short",
+         {"Foo", "", "", "手動", "LocalSystem", "C:\\foo.exe", "", ""},
+         "Foo,,,手動,LocalSystem,C:\\foo.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager fresh;
+        FakePrompt told;
+        HistoryStore one;
+        one.records = {c.line.empty() ? join_record(c.texts) : c.line};
+        restore_service(fresh, told, one, 0);
+        ASSERT_EQ(fresh.created.size(), 1u);
+        const CreateServiceRequest& request = fresh.created[0];
+        EXPECT_EQ(request.display_name, c.texts[COL_NAME]);
+        EXPECT_EQ(request.start_name, c.texts[COL_LOGON]);
+        EXPECT_EQ(request.binary_path, c.texts[COL_PATH]);
+        EXPECT_EQ(request.service_name, c.texts[COL_SERVICE_NAME]);
+        EXPECT_EQ(request.service_type, 0x10u);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel

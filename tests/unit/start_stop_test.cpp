@@ -1,0 +1,186 @@
+#include "operations/start_stop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/fake_prompt.h"
+#include "fakes/fake_service_manager.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakePause;
+using testing::FakePrompt;
+using testing::FakeService;
+using testing::FakeServiceManager;
+
+using Log = std::vector<std::string>;
+
+const std::string OPEN_MANAGER = "open manager 2";
+const std::string OPEN_SVC = "open Svc 983551";  // full access, 0xF01FF
+
+// A pause that moves a clock on instead of sleeping, and lets the test
+// change the service as the time passes.
+class FakeClock : public Pause {
+public:
+    unsigned now_ms = 0;
+    std::vector<unsigned> pauses;
+    std::function<void(unsigned now_ms)> on_tick = [](unsigned) {};
+
+    void sleep_ms(unsigned milliseconds) override {
+        pauses.push_back(milliseconds);
+        now_ms += milliseconds;
+        on_tick(now_ms);
+    }
+};
+
+int queries(const FakeServiceManager& scm) {
+    int count = 0;
+    for (const std::string& entry : scm.log) count += entry.rfind("query ", 0) == 0;
+    return count;
+}
+
+struct HandleCase {
+    const char* name;
+    bool manager_opens;
+    bool service_opens;
+    bool accepted;
+    int result;
+    Log log_after_open;  // what follows the manager's opening
+};
+
+TEST(StartService, OpensWithTheRightsAsksOnceAndClosesServiceFirst) {
+    const HandleCase cases[] = {
+        {"accepted", true, true, true, 1, {OPEN_SVC, "start Svc", "close Svc", "close manager"}},
+        {"refused", true, true, false, 0, {OPEN_SVC, "start Svc", "close Svc", "close manager"}},
+        {"service not opened", true, false, true, 0, {OPEN_SVC, "close manager"}},
+        {"manager not opened", false, true, true, 0, {}},
+    };
+    for (const HandleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager scm;
+        scm.manager_opens = c.manager_opens;
+        FakeService& service = scm.add("Svc", "Service", 0x10, STATE_STOPPED);
+        service.openable = c.service_opens;
+        service.start_accepted = c.accepted;
+
+        EXPECT_EQ(start_service(scm, "Svc"), c.result);
+        Log expected{OPEN_MANAGER};
+        expected.insert(expected.end(), c.log_after_open.begin(), c.log_after_open.end());
+        EXPECT_EQ(scm.log, expected);
+        EXPECT_EQ(scm.open_handles(), 0);
+    }
+}
+
+TEST(StopService, FailuresBeforeThePollCloseWhatWasOpenedAndNeverPause) {
+    const HandleCase cases[] = {
+        {"stop refused", true, true, false, 0, {OPEN_SVC, "stop Svc", "close Svc", "close manager"}},
+        {"service not opened", true, false, true, 0, {OPEN_SVC, "close manager"}},
+        {"manager not opened", false, true, true, 0, {}},
+    };
+    for (const HandleCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager scm;
+        scm.manager_opens = c.manager_opens;
+        FakeService& service = scm.add("Svc", "Service", 0x10, STATE_RUNNING);
+        service.openable = c.service_opens;
+        service.stop_accepted = c.accepted;
+        FakePause pause;
+
+        EXPECT_EQ(stop_service(scm, pause, "Svc"), c.result);
+        Log expected{OPEN_MANAGER};
+        expected.insert(expected.end(), c.log_after_open.begin(), c.log_after_open.end());
+        EXPECT_EQ(scm.log, expected);
+        EXPECT_TRUE(pause.pauses.empty());
+        EXPECT_EQ(scm.open_handles(), 0);
+    }
+}
+
+TEST(StopService, PollsAtOnceThenEveryHalfSecondUpToTenTimes) {
+    const struct {
+        const char* name;
+        unsigned stops_at_ms;      // on the fake clock; 0: already at the first poll
+        unsigned readable_from_ms;  // queries fail before this
+        bool never_stops;
+        int result;
+        int queries;
+        unsigned elapsed_ms;
+    } cases[] = {
+        {"stopped at the first poll", 0, 0, false, 1, 1, 0},
+        {"stopped after 3 s", 3000, 0, false, 1, 7, 3000},
+        {"stopped between two polls", 2800, 0, false, 1, 7, 3000},
+        {"stopped just before the last poll", 4500, 0, false, 1, 10, 4500},
+        {"never stopped", 0, 0, true, 0, 10, 5000},
+        {"failing queries, then stopped", 0, 1000, false, 1, 3, 1000},
+        {"queries always fail", 0, 1000000, false, 0, 10, 5000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager scm;
+        FakeService& service = scm.add("Svc", "Service", 0x10, STATE_RUNNING);
+        service.queries_until_stopped = -1;  // the clock decides
+        FakeClock clock;
+        clock.on_tick = [&](unsigned now) {
+            service.status_readable = now >= c.readable_from_ms;
+            if (!c.never_stops && now >= c.stops_at_ms) service.record.current_state = STATE_STOPPED;
+        };
+        clock.on_tick(0);
+
+        EXPECT_EQ(stop_service(scm, clock, "Svc"), c.result);
+        EXPECT_EQ(queries(scm), c.queries);
+        EXPECT_EQ(clock.now_ms, c.elapsed_ms);
+        for (unsigned pause : clock.pauses) EXPECT_EQ(pause, 500u);
+        EXPECT_EQ(scm.log.back(), "close manager");
+        EXPECT_EQ(scm.open_handles(), 0);
+    }
+}
+
+TEST(StartStopCommands, TellOnlySuccessNamingTheDisplayName) {
+    const std::string long_name = std::string(255, 'x') + "名前";  // 259 bytes, as read from a row
+    ASSERT_EQ(long_name.size(), 259u);
+    const struct {
+        const char* name;
+        bool stop;
+        bool accepted;
+        std::string display_name;
+        std::string text;  // "" when no box is shown
+        std::string caption;
+    } cases[] = {
+        {"started", false, true, "表示名", "表示名 を開始しました", "開始"},
+        {"start refused", false, false, "表示名", "", ""},
+        {"stopped", true, true, "表示名", "表示名 を停止しました", "停止"},
+        {"stop refused", true, false, "表示名", "", ""},
+        {"longest name started", false, true, long_name, long_name + " を開始しました", "開始"},
+        {"longest name stopped", true, true, long_name, long_name + " を停止しました", "停止"},
+        {"percent in the name", false, true, "50%s %d", "50%s %d を開始しました", "開始"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager scm;
+        FakeService& service = scm.add("Svc", c.display_name, 0x10,
+                                       c.stop ? STATE_RUNNING : STATE_STOPPED);
+        service.start_accepted = c.accepted;
+        service.stop_accepted = c.accepted;
+        FakePrompt prompt;
+        FakePause pause;
+
+        if (c.stop)
+            stop_command(scm, prompt, pause, c.display_name, "Svc");
+        else
+            start_command(scm, prompt, c.display_name, "Svc");
+
+        EXPECT_EQ(scm.log.at(1), OPEN_SVC);  // the service name, not the display name
+        if (c.text.empty()) {
+            EXPECT_TRUE(prompt.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text, c.text);
+        EXPECT_EQ(prompt.shown[0].caption, c.caption);
+        EXPECT_EQ(prompt.shown[0].flags, static_cast<unsigned>(BOX_OK));
+    }
+}
+
+}  // namespace
+}  // namespace quorvel
