@@ -4,6 +4,7 @@
 
 #include "catalogue/cp932.h"
 #include "catalogue/service_row.h"
+#include "operations/start_stop.h"
 
 namespace quorvel {
 
@@ -28,9 +29,6 @@ const char NOT_SAVED[] =
 
 const char SERVICES_KEY[] = "SYSTEM\\CurrentControlSet\\Services";
 const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
-
-constexpr int STOP_POLLS = 10;
-constexpr unsigned STOP_POLL_PAUSE_MS = 500;
 
 unsigned char folded(unsigned char byte) {
     return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
@@ -107,11 +105,6 @@ bool check_with_manager(const std::string& display_name, const std::string& serv
     return true;
 }
 
-bool stopped_now(ServiceManager& scm, ScHandle service) {
-    std::uint32_t state = 0;
-    return scm.query_state(service, state) && state == STATE_STOPPED;
-}
-
 }  // namespace
 
 bool lies_in_system_directory(const std::string& path, SystemPaths& paths) {
@@ -165,10 +158,8 @@ bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause
     if (!service) return false;
     std::uint32_t state = 0;
     if (scm.query_state(service.get(), state) && state != STATE_STOPPED &&
-        scm.request_stop(service.get())) {
-        for (int poll = 0; poll < STOP_POLLS && !stopped_now(scm, service.get()); ++poll)
-            pause.sleep_ms(STOP_POLL_PAUSE_MS);
-    }
+        scm.request_stop(service.get()))
+        poll_until_stopped(scm, service.get(), pause);
     // A service that would not stop is still marked for deletion.
     return scm.remove(service.get());
 }

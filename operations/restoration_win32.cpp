@@ -86,7 +86,7 @@ INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
         on_init(dialog);
         return 0;  // the focus is placed on activation
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != 0) SetFocus(restore_list);
+        if (LOWORD(wparam) != 0 && restore_list != nullptr) SetFocus(restore_list);
         return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lparam);

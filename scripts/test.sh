@@ -5,6 +5,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+# One run at a time: a second would rebuild and delete the prefix under the first.
+mkdir -p build
+exec 9>build/test.lock
+flock 9
 
 bash scripts/setup.sh
 source scripts/wine_session.sh

@@ -15,8 +15,9 @@ def remove_service(name):
     scm("stop", name, check=False)
     scm("wait-state", name, 1, 10000, check=False)
     if scm("state", name).strip() not in (b"0", b"1"):
-        scm("kill", name, check=False)  # one that cannot be stopped
-        scm("wait-state", name, 1, 30000, check=False)
+        # One that cannot be stopped. Killed, it keeps its last state until
+        # the deletion removes it.
+        scm("kill", name, check=False)
     scm("delete", name, check=False)
     scm("wait-state", name, 0, 30000)
 

@@ -217,3 +217,42 @@ def toolbar_tooltips_name_the_commands():
             wait_until(lambda: ui("tooltip", check=False) == text.encode("cp932"), 20,
                        "the tooltip " + text)
         subprocess.run(["xdotool", "mousemove", "0", "0"], check=True)
+
+
+def main_window_exists():
+    return subprocess.run([harness.WINE, harness.win_path("uidrive.exe"), "iconic"],
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+
+
+@test
+def outside_the_nt_family_only_an_error_box_shows():
+    remove(SETTINGS)
+    harness.set_windows_version("win98")
+    try:
+        process = subprocess.Popen([harness.WINE, harness.win_path("quorvel.exe")],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            text = wait_until(lambda: (lambda t: t != b"0" and t)(ui("top-box", "Error")), 60,
+                              "the Error box")
+            assert text == "Windows NT/2000/XP で起動してください。".encode("cp932"), text
+            assert not main_window_exists()
+            ui("close-top-box", "Error")
+            process.wait(timeout=30)
+        finally:
+            if process.poll() is None:
+                process.kill()
+    finally:
+        harness.set_windows_version(None)
+    assert not os.path.exists(SETTINGS), "nothing is written on the wrong platform"
+
+
+@test
+def the_window_opens_normally_whatever_show_command_it_gets():
+    subprocess.run([harness.WINE, "start", "/min", harness.win_path("quorvel.exe")],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    ui("wait-window", 60000)
+    try:
+        assert ui("iconic").strip() == b"0"
+    finally:
+        ui("close")
+        wait_until(lambda: not main_window_exists(), 30, "the window to close")

@@ -3,14 +3,13 @@ silence on failure, the stop poll's timing and the refill afterwards."""
 
 import time
 
-import fixtures
 from fixtures import TEST_BIN
 from harness import test, scm, ui, Program, wait_until, states, row_index, select
 
 IDM_DELETE, IDM_REFRESH, IDM_START, IDM_STOP = 40005, 40008, 40009, 40010
 GREYED = 16
 IDOK = 1
-START_BUTTON, STOP_BUTTON = 8, 9  # positions on the toolbar
+START_BUTTON = 8  # position on the toolbar
 RUNNING_LABEL = "開始".encode("cp932")
 COL_STATE = 2
 
@@ -20,19 +19,24 @@ NEVER = ("qt_ss_never", "Qt SS Never", "never")
 REFUSE = ("qt_ss_refuse", "Qt SS Refuse", "refuse")
 
 
-def remove(name):
-    """Ends a service that will not stop (never, refuse) without waiting
-    for a stop first, then deletes it."""
-    if scm("state", name).strip() not in (b"0", b"1"):
-        scm("kill", name, check=False)
-        scm("wait-state", name, 1, 30000, check=False)
-    fixtures.remove_service(name)
+def remove(service):
+    """Deletes a service made here. One that will not stop is ended instead:
+    under Wine it then keeps its last state until it is deleted."""
+    name, _, mode = service
+    if service_state(name) not in (0, 1):
+        if mode in ("never", "refuse"):
+            scm("kill", name, check=False)
+        else:
+            scm("stop", name, check=False)
+            scm("wait-state", name, 1, 30000)
+    scm("delete", name, check=False)
+    scm("wait-state", name, 0, 30000)
 
 
 def fresh_service(service, running=False):
     """A demand-start own-process service made anew, stopped unless asked."""
     name, display, mode = service
-    remove(name)
+    remove(service)
     scm("create", name, display, "0x10", 3, TEST_BIN + " " + mode)
     if running:
         scm("start", name)
@@ -48,6 +52,7 @@ def service_state(name):
 
 
 def expect_box(program, caption, text):
+    """A plain OK box without an icon, owned by the main window."""
     box = program.message_box()
     assert box == (caption.encode("cp932"), text.encode("cp932"), "OK", False, "main"), box
 
@@ -87,7 +92,7 @@ def start_and_stop_report_success_with_the_display_name():
             close_box(program)
             expect_refilled_without_selection(program, name, b"")
     finally:
-        remove(name)
+        remove(QUICK)
 
 
 @test
@@ -113,7 +118,7 @@ def toolbar_and_context_menu_start_and_stop():
             expect_refilled_without_selection(program, name, b"")
             assert service_state(name) == 1
     finally:
-        remove(name)
+        remove(QUICK)
 
 
 @test
@@ -133,7 +138,7 @@ def stop_that_takes_three_seconds_is_reported_when_seen():
             close_box(program)
             expect_refilled_without_selection(program, name, b"")
     finally:
-        remove(name)
+        remove(SLOW)
 
 
 @test
@@ -156,7 +161,7 @@ def failed_stops_say_nothing_and_refill_the_row():
                 assert state_text(program, name) == shown, (name, state_text(program, name))
                 assert states()[IDM_STOP] == GREYED, name
         finally:
-            remove(name)
+            remove(service)
 
 
 @test
@@ -173,7 +178,7 @@ def starting_a_service_already_running_says_nothing():
             assert program.no_message_box()
             assert state_text(program, name) == RUNNING_LABEL  # refilled
     finally:
-        remove(name)
+        remove(QUICK)
 
 
 @test
@@ -193,4 +198,4 @@ def without_a_selected_row_nothing_happens():
             ui("send", IDM_REFRESH)
             assert state_text(program, name) == RUNNING_LABEL
     finally:
-        remove(name)
+        remove(QUICK)

@@ -16,6 +16,10 @@
 //   uidrive window-rect | widths     the window rectangle | the column widths
 //   uidrive set-size W H | minimize  resizes | minimises the main window
 //   uidrive set-width COLUMN W       sets a column's width
+//   uidrive iconic                   1 when the main window is minimised
+//   uidrive top-box CAPTION          the text of a top-level message box with
+//                                    that caption, 0 when there is none
+//   uidrive close-top-box CAPTION    clicks its OK button
 //   uidrive dialog                   the open dialog's caption (message boxes
 //                                    aside), 0 when none
 //   uidrive dialog-text ID           the text of a control of that dialog
@@ -239,7 +243,12 @@ int print_rects() {
 }
 
 // Message boxes are dialogs too; their text is the static with id 0xFFFF.
-bool is_message_box(HWND dialog) { return GetDlgItem(dialog, 0xFFFF) != nullptr; }
+// A dialog's own unnamed static has that id as well (-1), so an icon
+// static such as the About dialog's does not make a message box.
+bool is_message_box(HWND dialog) {
+    HWND text = GetDlgItem(dialog, 0xFFFF);
+    return text != nullptr && (GetWindowLongA(text, GWL_STYLE) & SS_TYPEMASK) != SS_ICON;
+}
 
 struct DialogSearch {
     bool message_box;
@@ -442,6 +451,17 @@ int main(int argc, char** argv) {
     if (argc < 2) return fail("usage");
     const std::string verb = argv[1];
     if (verb == "wait-window" && argc == 3) return wait_window(std::strtoul(argv[2], nullptr, 0));
+    if ((verb == "top-box" || verb == "close-top-box") && argc == 3) {
+        HWND box = FindWindowA("#32770", argv[2]);
+        if (!box || !IsWindowVisible(box)) return std::printf("0") < 0;
+        if (verb == "close-top-box") {
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            return 0;
+        }
+        const std::string text = window_text(GetDlgItem(box, 0xFFFF));
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        return 0;
+    }
     if (!main_window()) return fail("no main window");
     if (verb == "rows") return rows(list_view());
     if (verb == "send" && argc == 3) {
@@ -484,6 +504,7 @@ int main(int argc, char** argv) {
         SendMessageA(list_view(), LVM_SETCOLUMNWIDTH, std::atoi(argv[2]), std::atoi(argv[3]));
         return 0;
     }
+    if (verb == "iconic") return std::printf("%d\n", IsIconic(main_window()) ? 1 : 0) < 0;
     if (verb == "minimize") {
         ShowWindow(main_window(), SW_MINIMIZE);
         return 0;

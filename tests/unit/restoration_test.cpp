@@ -43,16 +43,6 @@ TEST(RecreationFromTexts, MapsTheLabelsBack) {
     }
 }
 
-TEST(RecreationFromTexts, TakesNamesPathAndAccountFromTheirColumns) {
-    RecordTexts texts = texts_with("開始", "自動", "独自プロセス");
-    texts[COL_LOGON] = "";
-    const CreateServiceRequest request = recreation_from_texts(texts).request;
-    EXPECT_EQ(request.service_name, "FooSvc");
-    EXPECT_EQ(request.display_name, "Foo Service");
-    EXPECT_EQ(request.binary_path, "C:\\foo\\foo.exe -k");
-    EXPECT_EQ(request.start_name, "");
-}
-
 class RestoreService : public ::testing::Test {
 protected:
     FakeServiceManager scm;
@@ -171,10 +161,11 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
          {"Foo", "", "", "手動", "LocalSystem", "C:\\" + std::string(400, 'p') + ".exe", "FooSvc",
           "独自プロセス"},
          ""},
-        // A hand-edited line with six fields: the rest are empty.
+        // A hand-edited line with six fields, the account left empty: the
+        // missing texts are empty, and the empty account goes as it is.
         {"short",
-         {"Foo", "", "", "手動", "LocalSystem", "C:\\foo.exe", "", ""},
-         "Foo,,,手動,LocalSystem,C:\\foo.exe"},
+         {"Foo", "", "", "手動", "", "C:\\foo.exe", "", ""},
+         "Foo,,,手動,,C:\\foo.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
