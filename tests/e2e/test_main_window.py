@@ -166,7 +166,8 @@ def settings_are_saved_at_close_and_restored_at_start():
 @test
 def prepared_settings_give_size_and_default_widths():
     write_settings({"left": 100, "top": 50, "right": 700, "bottom": 450,
-                    "itemwide0": 150, "itemwide3": 0, "itemwide5": "abc", "itemwide6": "90px"})
+                    "itemwide0": 150, "itemwide3": 0, "itemwide5": "abc", "itemwide6": "90px",
+                    "itemwide7": -5})
     with Program():
         assert window_rect() == (100, 50, 700, 450), window_rect()
         (client_width, _, scroll_bar), _ = rects()
@@ -174,6 +175,7 @@ def prepared_settings_give_size_and_default_widths():
         units = [3, 2, 1, 1, 1, 3, 1, 1]
         want = [150] + [units[i] * unit for i in range(1, 8)]
         want[6] = 90
+        want[7] = -5  # handed to the list as it stands
         assert widths() == want, (widths(), want)
     remove(SETTINGS)
 
