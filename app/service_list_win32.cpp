@@ -39,17 +39,6 @@ void set_cell(HWND list, int row, int column, const std::string& text) {
     SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void insert_row(HWND list, int position, const ServiceRow& row) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = position;
-    item.pszText = const_cast<char*>(row.texts[COL_NAME].c_str());
-    item.lParam = position;
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    for (int column = 1; column < COLUMN_COUNT; ++column)
-        set_cell(list, position, column, row.texts[column]);
-}
-
 }  // namespace
 
 HWND create_service_list(HWND parent) {
@@ -74,9 +63,22 @@ void fill_service_list(HWND list, int show_all) {
         read_service_rows(scm, registry, show_all != 0, skip_descriptions != 0);
     // Repainting after every cell costs far more than reading the services.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (std::size_t i = 0; i < rows.size(); ++i) insert_row(list, static_cast<int>(i), rows[i]);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        insert_list_row(list, static_cast<int>(i), rows[i].texts);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+}
+
+void insert_list_row(HWND list, int position,
+                     const std::array<std::string, COLUMN_COUNT>& texts) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = position;
+    item.pszText = const_cast<char*>(texts[COL_NAME].c_str());
+    item.lParam = position;
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    for (int column = 1; column < COLUMN_COUNT; ++column)
+        set_cell(list, position, column, texts[column]);
 }
 
 std::string list_row_text(HWND list, int row, int column) {

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <string>
 
 #include "catalogue/service_row.h"
@@ -19,6 +20,9 @@ HWND create_service_list(HWND parent);
 // Empties the list and lists every service (and with show_all every driver)
 // in the Service Control Manager's order; row keys are those positions.
 void fill_service_list(HWND list, int show_all);
+
+// Inserts a row of eight texts at `position`, with the position as its key.
+void insert_list_row(HWND list, int position, const std::array<std::string, COLUMN_COUNT>& texts);
 
 // A column text of a row as every reader sees it: at most 259 bytes.
 std::string list_row_text(HWND list, int row, int column);

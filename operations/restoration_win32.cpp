@@ -3,6 +3,7 @@
 
 #include "app/about_win32.h"
 #include "app/app_state_win32.h"
+#include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/restoration.h"
@@ -34,22 +35,8 @@ HWND fill_restore_list(HWND dialog) {
         header.iSubItem = column;
         SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
     }
-    for (std::size_t record = 0; record < history.records.size(); ++record) {
-        const RecordTexts texts = split_record(history.records[record]);
-        const int row = static_cast<int>(record);
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = row;
-        item.lParam = row;
-        item.pszText = const_cast<char*>(texts[0].c_str());
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        for (int column = 1; column < COLUMN_COUNT; ++column) {
-            LVITEMA cell{};
-            cell.iSubItem = column;
-            cell.pszText = const_cast<char*>(texts[column].c_str());
-            SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&cell));
-        }
-    }
+    for (std::size_t record = 0; record < history.records.size(); ++record)
+        insert_list_row(list, static_cast<int>(record), split_record(history.records[record]));
     return list;
 }
 
