@@ -3,23 +3,40 @@
 #include <string>
 
 #include "app/about_text.h"
+#include "app/system_library_win32.h"
 #include "res/resource.h"
 
 namespace quorvel {
 
+namespace {
+
+// The version functions, from the system's version.dll only.
+struct VersionFunctions {
+    using SizeFunction = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+    SizeFunction size = system_function_as<SizeFunction>("version.dll", "GetFileVersionInfoSizeA");
+    InfoFunction info = system_function_as<InfoFunction>("version.dll", "GetFileVersionInfoA");
+    QueryFunction query = system_function_as<QueryFunction>("version.dll", "VerQueryValueA");
+    bool available() const { return size && info && query; }
+};
+
+}  // namespace
+
 void build_version_text(char* text) {
     text[0] = '\0';
+    const VersionFunctions version_dll;
+    if (!version_dll.available()) return;
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+    const DWORD size = version_dll.size(path, nullptr);
     if (size == 0) return;
     void* block = LocalAlloc(LMEM_ZEROINIT, size);
     if (block == nullptr) return;
-    if (GetFileVersionInfoA(path, 0, size, block)) {
+    if (version_dll.info(path, 0, size, block)) {
         VS_FIXEDFILEINFO* info = nullptr;
         UINT length = 0;
-        char root[] = "\\";
-        if (VerQueryValueA(block, root, reinterpret_cast<void**>(&info), &length) &&
+        if (version_dll.query(block, "\\", reinterpret_cast<void**>(&info), &length) &&
             info != nullptr && length >= sizeof(VS_FIXEDFILEINFO)) {
             const std::string version =
                 version_text(info->dwProductVersionMS, info->dwProductVersionLS);

@@ -6,6 +6,7 @@
 #include "app/main_window_rules.h"
 #include "app/main_window_win32.h"
 #include "app/service_list_win32.h"
+#include "app/system_library_win32.h"
 #include "history/file_system_win32.h"
 #include "settings/file_paths.h"
 #include "settings/profile_win32.h"
@@ -76,6 +77,7 @@ int run_message_loop() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     using namespace quorvel;
+    restrict_library_search();
     if (!check_platform()) {
         MessageBoxA(GetDesktopWindow(), "Windows NT/2000/XP で起動してください。", "Error", MB_OK);
         return 1;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/about_win32.h"
+#include "app/common_controls_win32.h"
 #include "app/app_state_win32.h"
 #include "app/main_window_rules.h"
 #include "app/service_list_win32.h"
@@ -34,7 +35,7 @@ void update_show_all_check() {
 void focus_list() { SetFocus(list_view); }
 
 void on_create(HWND window) {
-    InitCommonControls();
+    init_common_controls();
     toolbar = create_toolbar(window, instance);
     status_bar = create_status_bar(window, instance);
     list_view = create_service_list(window);
@@ -66,7 +67,7 @@ void on_size(WPARAM wparam, LPARAM lparam) {
 
 void on_destroy() {
     history_clear(history);
-    ImageList_Destroy(toolbar_images);
+    destroy_image_list(toolbar_images);
     Win32Profile profile(SETTINGS_SECTION, settings_file);
     save_settings(profile, read_window_settings(main_window, list_view));
     PostQuitMessage(0);

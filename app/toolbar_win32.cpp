@@ -1,5 +1,6 @@
 #include "app/toolbar_win32.h"
 
+#include "app/common_controls_win32.h"
 #include "app/toolbar_layout.h"
 #include "res/resource.h"
 
@@ -27,9 +28,9 @@ HWND create_toolbar(HWND parent, HINSTANCE instance) {
                                    instance, nullptr);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
-    toolbar_images = ImageList_LoadImageA(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_WIDTH,
-                                          IMAGE_GROW, TRANSPARENT_COLOUR, IMAGE_BITMAP,
-                                          LR_DEFAULTCOLOR);
+    toolbar_images = load_image_list(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_WIDTH,
+                                     IMAGE_GROW, TRANSPARENT_COLOUR, IMAGE_BITMAP,
+                                     LR_DEFAULTCOLOR);
     SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_images));
 
     for (int i = 0; i < TOOLBAR_BUTTON_COUNT; ++i) {

@@ -10,7 +10,7 @@ constexpr int TOOLBAR_ID = 101;
 constexpr int STATUS_BAR_ID = 102;
 
 // The toolbar's images (bitmap 106). The toolbar does not own them: the
-// main window destroys them with ImageList_Destroy in WM_DESTROY.
+// main window destroys them with destroy_image_list in WM_DESTROY.
 extern HIMAGELIST toolbar_images;
 
 // Creates the toolbar along the top of parent with its twelve records and

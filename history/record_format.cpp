@@ -1,11 +1,5 @@
 #include "history/record_format.h"
 
-#include <algorithm>
-#include <cstring>
-#include <limits>
-
-#include "history/text_split.h"
-
 namespace quorvel {
 namespace {
 
@@ -105,17 +99,15 @@ RecordTexts split_record(const std::string& line) {
 }
 
 std::vector<std::string> read_history_lines(const std::string& file_bytes) {
-    const char* text = file_bytes.c_str();
-    // A line can never be longer than the whole text, so this limit never
-    // cuts one into pieces.
-    const int whole = static_cast<int>(
-        std::min<std::size_t>(std::strlen(text), std::numeric_limits<int>::max()));
+    // Over every byte of the file: a stray zero byte must not hide the
+    // records after it, or the next save would drop them.
     std::vector<std::string> lines;
-    std::string line;
-    for (const char* position = text; *position != '\0';) {
-        position = next_token(line, position, "\r\n", whole);
-        if (position == nullptr) break;
-        lines.push_back(line);
+    std::size_t start = 0;
+    while (start < file_bytes.size()) {
+        std::size_t end = file_bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = file_bytes.size();
+        if (end > start) lines.push_back(file_bytes.substr(start, end - start));
+        start = end + 1;
     }
     return lines;
 }

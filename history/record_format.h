@@ -27,9 +27,9 @@ std::string join_record(const RecordTexts& texts);
 // fields after the eighth of a plain line are ignored.
 RecordTexts split_record(const std::string& line);
 
-// The lines of a history file: the text ends at its first zero byte and any
-// run of CR and LF bytes ends a line, so blank lines vanish. Lines of any
-// length come back whole.
+// The lines of a history file: any run of CR and LF bytes ends a line, so
+// blank lines vanish. Lines of any length come back whole, zero bytes and
+// all, so a rewrite keeps every byte of every line.
 std::vector<std::string> read_history_lines(const std::string& file_bytes);
 
 // The file content for these lines: each line followed by CR LF.

@@ -35,8 +35,13 @@ HWND fill_restore_list(HWND dialog) {
         header.iSubItem = column;
         SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
     }
+    // Room for every row at once and no drawing until all are in: a
+    // history of many thousand records then opens in moments.
+    SendMessageA(list, LVM_SETITEMCOUNT, history.records.size(), 0);
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t record = 0; record < history.records.size(); ++record)
         insert_list_row(list, static_cast<int>(record), split_record(history.records[record]));
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     return list;
 }
 

@@ -6,6 +6,7 @@ calling script; see scripts/wine_session.sh."""
 import os
 import shutil
 import subprocess
+import sys
 import time
 import traceback
 
@@ -23,7 +24,7 @@ FIELD, RECORD = b"\x1f", b"\x1e"
 def install_programs():
     os.makedirs(TEST_DIR, exist_ok=True)
     shutil.copy(os.path.join(BUILD, "quorvel.exe"), TEST_DIR)
-    for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "bench_probe.exe"):
+    for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "bench_probe.exe", "dllprobe.exe"):
         shutil.copy(os.path.join(BUILD, "tests", "e2e", name), TEST_DIR)
 
 
@@ -47,10 +48,19 @@ def win_path(name):
     return WIN_TEST_DIR + "\\" + name
 
 
-def run(program, *args, check=True, timeout=120):
-    """Runs one of our Windows programs; returns its standard output bytes."""
-    result = subprocess.run([WINE, win_path(program), *map(str, args)],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
+def run(program, *args, check=True, timeout=120, env=None):
+    """Runs one of our Windows programs; returns its standard output bytes.
+    Our tools say why whenever they fail, so a failure with no output at all
+    means Wine did not get the program going (seen rarely on a loaded
+    machine); such a start is tried again, and said so on stderr."""
+    command = [WINE, win_path(program), *map(str, args)]
+    for attempt in range(3):
+        result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                timeout=timeout, env=env)
+        if result.returncode == 0 or result.stdout or result.stderr:
+            break
+        sys.stderr.write("(%s %s ended with %d and said nothing; attempt %d)\n" % (
+            program, " ".join(map(str, args)), result.returncode, attempt + 1))
     if check and result.returncode != 0:
         raise AssertionError("%s %s failed (%d): %s" % (
             program, " ".join(map(str, args)), result.returncode,
@@ -98,8 +108,11 @@ def wait_until(condition, timeout=30.0, what="condition"):
 class Program:
     """One run of quorvel.exe; use as a context manager."""
 
+    def __init__(self, env=None):
+        self.env = env
+
     def __enter__(self):
-        self.process = subprocess.Popen([WINE, win_path("quorvel.exe")],
+        self.process = subprocess.Popen([WINE, win_path("quorvel.exe")], env=self.env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         ui("wait-window", 60000)
         return self

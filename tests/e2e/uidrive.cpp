@@ -38,6 +38,7 @@
 //                                    mnemonic chooses an item)
 //   uidrive dialog-rows ID           the texts of a list view of the open
 //                                    dialog, as rows prints them
+//   uidrive dialog-count ID          the number of rows of that list view
 //   uidrive dialog-select ID ROW     selects a row of that list (-1: none)
 //   uidrive dialog-list ID           that list's client width and extended
 //                                    style, then its column widths
@@ -531,6 +532,11 @@ int main(int argc, char** argv) {
     if (verb == "click-button" && argc == 3) return click_button(std::atoi(argv[2]));
     if (verb == "menu-char" && argc == 3 && argv[2][0]) return menu_char(argv[2][0]);
     if (verb == "dialog-rows" && argc == 3) return rows(dialog_control(argv[2]));
+    if (verb == "dialog-count" && argc == 3) {
+        HWND list = dialog_control(argv[2]);
+        if (!list) return fail("no such list");
+        return std::printf("%ld\n", static_cast<long>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0))) < 0;
+    }
     if (verb == "dialog-select" && argc == 4)
         return select_row(dialog_control(argv[2]), std::atoi(argv[3]));
     if (verb == "dialog-list" && argc == 3) return print_dialog_list(dialog_control(argv[2]));

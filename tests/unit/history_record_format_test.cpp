@@ -100,8 +100,9 @@ TEST(ReadHistoryLines, AnyRunOfLineBreaksEndsALine) {
         {"no last line break", "A\r\nB", {"A", "B"}},
         {"only line breaks", "\r\n\r\n\n\r", {}},
         {"empty", "", {}},
-        {"zero byte ends the text", std::string("A\r\nB\0C\r\n", 8), {"A", "B"}},
-        {"zero byte first", std::string("\0A\r\n", 4), {}},
+        {"zero byte kept in its line", std::string("A\r\nB\0C\r\nD", 9),
+         {"A", std::string("B\0C", 3), "D"}},
+        {"zero byte first", std::string("\0A\r\n", 4), {std::string("\0A", 2)}},
         {"long line whole", long_line + "\r\nB\r\n", {long_line, "B"}},
     };
     for (const auto& c : cases) {
