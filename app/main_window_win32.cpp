@@ -11,6 +11,7 @@
 #include "app/toolbar_win32.h"
 #include "history/file_system_win32.h"
 #include "operations/service_commands_win32.h"
+#include "settings/list_export_win32.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
 
@@ -115,7 +116,10 @@ void start_or_stop_selected(void (*operation)(int row)) {
 void on_command(HWND window, WORD command) {
     switch (command) {
     case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
-    case IDM_SAVE_LIST: focus_list(); break;
+    case IDM_SAVE_LIST:
+        export_list(main_window, list_view);
+        focus_list();
+        break;
     case IDM_ABOUT: show_about(); break;
     case IDM_DELETE:
         delete_selected_service();

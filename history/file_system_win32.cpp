@@ -61,15 +61,15 @@ bool write_all(HANDLE file, const std::string& bytes) {
     return true;
 }
 
-bool write_durably(const std::string& path, const std::string& bytes) {
+}  // namespace
+
+bool write_new_file(const std::string& path, const std::string& bytes) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.is_open()) return false;
     const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
     return file.close() && written;
 }
-
-}  // namespace
 
 ReadResult Win32FileSystem::read_file(const std::string& path, std::string& bytes) {
     // Share mode 0: nobody may write the file while it is read.
@@ -89,7 +89,7 @@ ReadResult Win32FileSystem::read_file(const std::string& path, std::string& byte
 
 bool Win32FileSystem::replace_file(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
-    if (write_durably(temporary, bytes) &&
+    if (write_new_file(temporary, bytes) &&
         MoveFileExA(temporary.c_str(), path.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;

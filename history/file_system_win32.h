@@ -1,9 +1,16 @@
 // The file operations of the history over kernel32, with ANSI paths.
 #pragma once
 
+#include <string>
+
 #include "history/file_system.h"
 
 namespace quorvel {
+
+// Creates the file at `path`, emptying one that exists, opened without
+// sharing, and writes `bytes` through to the disk. False when any of it
+// failed; the file may then hold part of the bytes.
+bool write_new_file(const std::string& path, const std::string& bytes);
 
 class Win32FileSystem : public FileSystem {
 public:

@@ -39,4 +39,9 @@ std::string history_path(const std::string& executable_path) {
     return with_extension(executable_path, ".his");
 }
 
+std::string find_extension(const std::string& path) {
+    const std::size_t dot = extension_start(path);
+    return dot < path.size() ? path.substr(dot + 1) : std::string();
+}
+
 }  // namespace quorvel

@@ -10,6 +10,7 @@ import test_deletion  # noqa: F401
 import test_start_stop  # noqa: F401
 import test_restoration  # noqa: F401
 import test_hardening  # noqa: F401
+import test_export  # noqa: F401
 
 
 def main():

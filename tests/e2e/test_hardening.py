@@ -10,8 +10,10 @@ import struct
 import harness
 from harness import test, ui, Program, wait_until, TEST_DIR
 
-IDM_ABOUT, IDM_RESTORE = 40004, 40007
-IDCANCEL = 2
+IDM_SAVE_LIST, IDM_ABOUT, IDM_RESTORE = 40002, 40004, 40007
+IDOK, IDCANCEL = 1, 2
+FILE_NAME = 1148  # the save dialog's name box
+HEADER_ROW = "名前,説明,状態,スタートアップの種類,ログオン,パス,内部名,種別\r\n".encode("cp932")
 HISTORY_LIST = 1001
 ABOUT_TEXT = 108
 VK_RETURN = 0x0D
@@ -107,6 +109,7 @@ def dlls_that_can_be_planted_are_loaded_from_the_system_directory_only():
     # DLLs the system always takes from its own directory.
     imports = imported_dlls(os.path.join(TEST_DIR, "quorvel.exe"))
     assert set(imports) <= {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}, imports
+    saved = os.path.join(TEST_DIR, "planted.csv")
     plant_dlls()
     try:
         # The trap works: the default search takes them from here.
@@ -124,10 +127,18 @@ def dlls_that_can_be_planted_are_loaded_from_the_system_directory_only():
             assert text.startswith(b"quorvel Version 0.06"), text
             ui("key", VK_RETURN)
             wait_until(lambda: ui("dialog") == b"0", 20, "the About dialog to close")
+            program.post(IDM_SAVE_LIST)  # the save dialog comes from comdlg32.dll
+            wait_until(lambda: ui("dialog") != b"0", 30, "the save dialog")
+            ui("dialog-set-text", FILE_NAME, harness.win_path("planted.csv"))
+            program.press(IDOK)
+            wait_until(lambda: os.path.exists(saved), 30, "the saved list")
+            assert read(saved).startswith(HEADER_ROW)
         for name in PLANTED:
             assert not os.path.exists(mark(name)), name + " was loaded"
     finally:
         remove_planted()
+        if os.path.exists(saved):
+            os.remove(saved)
 
 
 def hostile_history():

@@ -46,6 +46,11 @@
 //   uidrive dialog-rect              the open dialog's window rectangle
 //   uidrive dialog-close             the open dialog's close box
 //   uidrive focus                    the control id of the focused window
+//   uidrive dialog-controls          each control of the open dialog: id,
+//                                    class, visible or not, text
+//   uidrive dialog-combo ID          the items of a combo box of that dialog
+//                                    as code page 932 texts, each ended by 0x1E
+//   uidrive dialog-set-text ID TEXT  puts TEXT into a control of that dialog
 // The list's texts are read through the program's own memory, with the same
 // 260-byte buffer the program itself uses.
 #include <windows.h>
@@ -447,6 +452,38 @@ int print_focus() {
     return std::printf("%d\n", info.hwndFocus ? GetDlgCtrlID(info.hwndFocus) : 0) < 0;
 }
 
+BOOL CALLBACK print_control(HWND control, LPARAM) {
+    char name[64] = "";
+    GetClassNameA(control, name, sizeof name);
+    const std::string line = std::to_string(GetDlgCtrlID(control)) + '\x1f' + name + '\x1f' +
+                             (IsWindowVisible(control) ? "1" : "0") + '\x1f' +
+                             window_text(control) + '\x1e';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    return TRUE;
+}
+
+int print_dialog_controls() {
+    HWND dialog = program_dialog();
+    if (!dialog) return fail("no dialog");
+    EnumChildWindows(dialog, print_control, 0);
+    return 0;
+}
+
+// The items come back across processes as UTF-16, whatever the call's
+// character set; they are turned into the program's code page here.
+int print_combo_items(HWND combo) {
+    if (!combo) return fail("no such combo box");
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t wide[512] = L"";
+        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide));
+        char text[1024] = "";
+        WideCharToMultiByte(932, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+        std::printf("%s\x1e", text);
+    }
+    return 0;
+}
+
 int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     if (argc < 2) return fail("usage");
@@ -558,6 +595,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (verb == "focus") return print_focus();
+    if (verb == "dialog-controls") return print_dialog_controls();
+    if (verb == "dialog-combo" && argc == 3) return print_combo_items(dialog_control(argv[2]));
+    if (verb == "dialog-set-text" && argc == 4) {
+        HWND control = dialog_control(argv[2]);
+        if (!control) return fail("no such control");
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
+        return 0;
+    }
     if (verb == "close") {
         PostMessageA(main_window(), WM_CLOSE, 0, 0);
         return 0;

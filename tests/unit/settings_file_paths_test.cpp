@@ -30,5 +30,27 @@ TEST(FilePaths, ReplaceTheExtensionOfTheLastComponentOnly) {
     }
 }
 
+TEST(FilePaths, ExtensionOfTheLastComponent) {
+    const struct {
+        const char* path;
+        const char* extension;
+    } cases[] = {
+        {"C:\\out\\LIST.TXT", "TXT"},
+        {"C:\\out\\list.csv", "csv"},
+        {"C:\\out\\list.tar.gz", "gz"},
+        {"C:\\out\\list", ""},
+        {"C:\\old.tools\\list", ""},
+        {"C:/old.tools/list", ""},
+        {"C:list.dat", "dat"},
+        {"C:\\out\\list.", ""},
+        {"", ""},
+        {"C:\\out\\x.ソフト", "ソフト"},  // ソ ends in the byte 0x5C
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(find_extension(c.path), c.extension);
+    }
+}
+
 }  // namespace
 }  // namespace quorvel

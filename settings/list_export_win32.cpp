@@ -1,0 +1,75 @@
+#include "settings/list_export_win32.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstddef>
+#include <string>
+
+#include "app/service_list_win32.h"
+#include "app/system_library_win32.h"
+#include "history/file_system_win32.h"
+#include "settings/list_export.h"
+
+namespace quorvel {
+namespace {
+
+// The record as the oldest platforms know it, without the trailing fields
+// that later versions added (OPENFILENAME_SIZE_VERSION_400A).
+constexpr DWORD DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || DIALOG_RECORD_SIZE == 76, "the 32-bit record has 76 bytes");
+
+// Two description and pattern pairs, ended by an extra zero byte. The
+// spacing of the two descriptions differs on purpose.
+const char FILE_TYPES[] =
+    "テキスト (カンマで区切られたファイル)( *.csv)\0*.csv\0"
+    "テキスト (タブで区切られたファイル) (*.txt)\0*.txt\0";
+
+// The only call into comdlg32, taken from the system directory.
+BOOL show_save_dialog(OPENFILENAMEA* record) {
+    using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
+    static const SaveDialog save_dialog =
+        system_function_as<SaveDialog>("comdlg32.dll", "GetSaveFileNameA");
+    return save_dialog ? save_dialog(record) : FALSE;
+}
+
+// False when the user cancelled or the dialog failed.
+bool choose_export_path(HWND owner, std::string& path) {
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA record{};
+    record.lStructSize = DIALOG_RECORD_SIZE;
+    record.hwndOwner = owner;
+    record.lpstrFilter = FILE_TYPES;
+    record.nFilterIndex = 1;
+    record.lpstrFile = file;
+    record.nMaxFile = MAX_PATH;
+    record.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    record.lpstrDefExt = "csv";
+    if (!show_save_dialog(&record)) return false;
+    path = file;
+    return true;
+}
+
+std::string list_bytes(HWND list, ExportMode mode) {
+    std::string bytes = export_header(mode);
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        RowTexts texts;
+        for (int column = 0; column < COLUMN_COUNT; ++column)
+            texts[column] = list_row_text(list, row, column);
+        bytes += export_row(texts, mode);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void export_list(HWND main, HWND list) {
+    std::string path;
+    if (!choose_export_path(main, path)) return;
+    // The dialog has asked before an existing file is replaced. A failure
+    // is not reported: the file shows how far the writing got.
+    write_new_file(path, list_bytes(list, export_mode(path)));
+}
+
+}  // namespace quorvel
