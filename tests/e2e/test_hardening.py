@@ -8,10 +8,11 @@ import shutil
 import struct
 
 import harness
-from harness import test, ui, Program, wait_until, TEST_DIR
+from fixtures import TEST_BIN, remove_service
+from harness import test, scm, select, ui, Program, wait_until, TEST_DIR
 
-IDM_SAVE_LIST, IDM_ABOUT, IDM_RESTORE = 40002, 40004, 40007
-IDOK, IDCANCEL = 1, 2
+IDM_SAVE_LIST, IDM_ABOUT, IDM_DELETE, IDM_RESTORE, IDM_START = 40002, 40004, 40005, 40007, 40009
+IDOK, IDCANCEL, IDYES = 1, 2, 6
 FILE_NAME = 1148  # the save dialog's name box
 HEADER_ROW = "名前,説明,状態,スタートアップの種類,ログオン,パス,内部名,種別\r\n".encode("cp932")
 HISTORY_LIST = 1001
@@ -212,3 +213,38 @@ def hostile_settings_are_survived_and_rewritten_sane():
         assert all(int(value) or True for value in values.values())
     finally:
         os.remove(SETTINGS)
+
+
+def answer(program, caption, text, button):
+    box = program.message_box()
+    assert box[:2] == (caption.encode("cp932"), text.encode("cp932")), box
+    program.press(button)
+    wait_until(program.no_message_box, 20, "the message box to close")
+
+
+@test
+def format_directives_in_names_are_shown_as_text():
+    name, display = "qt_fmt_%s%n%x", "%s%n%x%p%d 書式"
+    remove_service(name)
+    scm("create", name, display, hex(0x10), 3, TEST_BIN + " quick")
+    if os.path.exists(HISTORY):
+        os.remove(HISTORY)
+    try:
+        with Program() as program:
+            select(program, name)
+            program.post(IDM_START)
+            answer(program, "開始", display + " を開始しました", IDOK)
+            select(program, name)
+            program.post(IDM_DELETE)
+            answer(program, "削除の確認", "サービス名 %s を削除しますか？" % display, IDYES)
+            answer(program, "削除", "サービス名 %s を削除しました" % display, IDOK)
+            open_restore_dialog(program)
+            ui("dialog-select", HISTORY_LIST, 0)
+            wait_until(lambda: ui("dialog-enabled", IDOK).strip() == b"1", 20, "OK enabled")
+            ui("press", IDOK)
+            answer(program, "復活", "サービス名 %s を復活しました" % display, IDOK)
+        assert scm("state", name).strip() == b"4"  # running again, as it was
+    finally:
+        remove_service(name)
+        if os.path.exists(HISTORY):
+            os.remove(HISTORY)
