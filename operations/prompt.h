@@ -12,6 +12,7 @@ enum : unsigned {
     BOX_YESNO = 0x4,
     BOX_ICONERROR = 0x10,
     BOX_ICONWARNING = 0x30,
+    BOX_DEFBUTTON2 = 0x100,
 };
 enum : int {
     ANSWER_OK = 1,

@@ -6,6 +6,7 @@
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
 #include "operations/prompt_win32.h"
+#include "operations/recreation_check.h"
 #include "operations/restoration.h"
 #include "operations/service_commands_win32.h"
 
@@ -55,6 +56,16 @@ void on_init(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
 }
 
+// A 32-bit process on 64-bit Windows. Looked up, since older systems
+// have no such call.
+bool running_under_wow64() {
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    const auto is_wow64 = reinterpret_cast<IsWow64>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "IsWow64Process")));
+    BOOL wow64 = FALSE;
+    return is_wow64 && is_wow64(GetCurrentProcess(), &wow64) && wow64;
+}
+
 void end(HWND dialog, INT_PTR result) {
     restore_list = nullptr;
     EndDialog(dialog, result);
@@ -63,8 +74,12 @@ void end(HWND dialog, INT_PTR result) {
 void on_ok(HWND dialog) {
     const int row = selected_history_row();
     if (row < 0) return;
-    Win32ServiceManager scm;
     Win32Prompt prompt(dialog);
+    if (!may_recreate(running_under_wow64(), history, row, prompt)) {
+        SetFocus(restore_list);
+        return;
+    }
+    Win32ServiceManager scm;
     if (restore_service(scm, prompt, history, row) == 1) {
         end(dialog, 1);
         return;

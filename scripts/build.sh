@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
-# Builds build/native (portable core and its unit tests) and build/win32
-# (quorvel.exe as it ships, 32-bit, with the end-to-end test programs).
-# build/win64 is the same program built for x86-64, for machines whose Wine
-# can only run 64-bit programs (see the README).
-# Usage: scripts/build.sh [native|win32|win64]...   (native and win32 when none is named)
+# Builds build/native (portable core and its unit tests), build/win32 (the
+# x86 quorvel.exe) and build/win64 (the x64 quorvel.exe), each Windows build
+# with its end-to-end test programs.
+# Usage: scripts/build.sh [native|win32|win64]...   (all three when none is named)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(native win32)
+[ ${#targets[@]} -eq 0 ] && targets=(native win32 win64)
 
 for t in "${targets[@]}"; do
     case "$t" in

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds quorvel.exe and runs it under Wine with a Japanese locale. Without a
+# Builds quorvel.exe (x86 and x64) and runs it under Wine with a Japanese locale. Without a
 # display it starts a private Xvfb, saves a screenshot of the running program
 # as build/screenshot.png and closes the program again.
 set -euo pipefail
@@ -9,10 +9,9 @@ cd "$root"
 bash scripts/setup.sh
 source scripts/wine_session.sh
 _wine_choose_loader
-scripts/build.sh win32
+scripts/build.sh win32 win64
 if [ "$WINE_BUILD" != win32 ]; then
-    echo "run: this machine's Wine runs only 64-bit programs; running the x86-64 build"
-    scripts/build.sh "$WINE_BUILD"
+    echo "run: this machine's Wine runs only 64-bit programs; running the x64 build"
 fi
 exe="$root/build/$WINE_BUILD/quorvel.exe"
 driver="$root/build/$WINE_BUILD/tests/e2e/uidrive.exe"

@@ -40,10 +40,16 @@ _wine_start_xvfb() {
     return 1
 }
 
+# True when this machine can run 32-bit Wine (some kernels cannot execute
+# 32-bit Linux programs at all).
+wine_runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+# The 32-bit build in a 32-bit prefix where possible, else the x86-64 build
+# in a 64-bit prefix. QUORVEL_WINE_BUILD=win64 asks for the latter.
 _wine_choose_loader() {
     export WINESERVER=/usr/lib/wine/wineserver64
     [ -x "$WINESERVER" ] || WINESERVER=/usr/lib/wine/wineserver32
-    if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    if [ "${QUORVEL_WINE_BUILD:-}" != win64 ] && wine_runs_32bit; then
         export WINE=/usr/lib/wine/wine WINEARCH=win32 WINE_BUILD=win32
     else
         export WINE=/usr/lib/wine/wine64 WINEARCH=win64 WINE_BUILD=win64
