@@ -20,7 +20,10 @@ ctest --test-dir build/native --output-on-failure -j "$(nproc)"
 # Both builds go through the same end-to-end tests wherever Wine can run
 # them; the x86-64 one always can.
 builds=(win64)
-wine_runs_32bit && builds=(win32 win64)
+if wine_runs_32bit; then
+    builds=(win32 win64)
+    export QUORVEL_WINE32=1  # the x86 build can also run in the 64-bit prefix
+fi
 trap wine_session_stop EXIT
 for build in "${builds[@]}"; do
     echo "== end-to-end tests ($build build under Wine)"
