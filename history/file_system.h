@@ -25,4 +25,39 @@ public:
     virtual bool delete_file(const std::string& path) = 0;
 };
 
+// The single steps a crash-safe rewrite is made of; one file is open at a time.
+class FileSteps {
+public:
+    virtual ~FileSteps() = default;
+    // Creates the file, or empties an existing one, and opens it for writing.
+    virtual bool create(const std::string& path) = 0;
+    // Appends all of `bytes` to the open file.
+    virtual bool write(const std::string& bytes) = 0;
+    // Returns once everything written is on the disk.
+    virtual bool flush() = 0;
+    // Closes the open file; a failure can mean data that never reached the disk.
+    virtual bool close() = 0;
+    // Puts the file `from` in place of `to` in one step that is itself on
+    // the disk when it returns; `to` may exist.
+    virtual bool move_over(const std::string& from, const std::string& to) = 0;
+    // Deletes the file if it is there.
+    virtual void remove(const std::string& path) = 0;
+};
+
+// Creates the file at `path`, emptying one that exists, writes `bytes`,
+// flushes and closes it. False when any step failed; the file may then
+// hold part of the bytes.
+bool write_durably(FileSteps& steps, const std::string& path, const std::string& bytes);
+
+// The temporary file of a rewrite of `path`: beside it, so that moving it
+// over `path` stays on one volume.
+std::string temporary_path(const std::string& path);
+
+// FileSystem::replace_file over single steps: the bytes go to the temporary
+// file, are flushed, and the file is closed and only then moved over `path`.
+// Whatever step fails, the temporary file is removed and `path` is left as
+// it was; a crash at any point leaves `path` either old or new, whole.
+bool replace_through_temporary(FileSteps& steps, const std::string& path,
+                               const std::string& bytes);
+
 }  // namespace quorvel

@@ -20,6 +20,10 @@ public:
 
     bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
+    void reset(HANDLE handle) {
+        if (is_open()) CloseHandle(handle_);
+        handle_ = handle;
+    }
     // Closes now and tells whether the close succeeded; a failed close can
     // mean data that never reached the disk.
     bool close() {
@@ -61,14 +65,31 @@ bool write_all(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+class Win32FileSteps : public FileSteps {
+public:
+    bool create(const std::string& path) override {
+        file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        return file_.is_open();
+    }
+    bool write(const std::string& bytes) override { return write_all(file_.get(), bytes); }
+    bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
+    bool close() override { return file_.close(); }
+    bool move_over(const std::string& from, const std::string& to) override {
+        return MoveFileExA(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    void remove(const std::string& path) override { DeleteFileA(path.c_str()); }
+
+private:
+    FileHandle file_{INVALID_HANDLE_VALUE};
+};
+
 }  // namespace
 
 bool write_new_file(const std::string& path, const std::string& bytes) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open()) return false;
-    const bool written = write_all(file.get(), bytes) && FlushFileBuffers(file.get()) != 0;
-    return file.close() && written;
+    Win32FileSteps steps;
+    return write_durably(steps, path, bytes);
 }
 
 ReadResult Win32FileSystem::read_file(const std::string& path, std::string& bytes) {
@@ -88,13 +109,8 @@ ReadResult Win32FileSystem::read_file(const std::string& path, std::string& byte
 }
 
 bool Win32FileSystem::replace_file(const std::string& path, const std::string& bytes) {
-    const std::string temporary = path + ".tmp";
-    if (write_new_file(temporary, bytes) &&
-        MoveFileExA(temporary.c_str(), path.c_str(),
-                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-    DeleteFileA(temporary.c_str());
-    return false;
+    Win32FileSteps steps;
+    return replace_through_temporary(steps, path, bytes);
 }
 
 bool Win32FileSystem::delete_file(const std::string& path) {

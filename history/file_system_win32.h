@@ -15,7 +15,7 @@ bool write_new_file(const std::string& path, const std::string& bytes);
 class Win32FileSystem : public FileSystem {
 public:
     ReadResult read_file(const std::string& path, std::string& bytes) override;
-    // The new content goes to `path` + ".tmp" first.
+    // The new content goes to temporary_path(path) first.
     bool replace_file(const std::string& path, const std::string& bytes) override;
     bool delete_file(const std::string& path) override;
 };

@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake make g++ googletest libgtest-dev
+packages=(cmake make g++ googletest libgtest-dev clang libclang-rt-14-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
           wine wine32:i386 wine64 xvfb xauth xdotool fonts-ipafont-gothic imagemagick

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit
-# tests of the portable core natively (under ASan and UBSan), then the
-# end-to-end tests of the real program under Wine with a private Xvfb.
+# tests of the portable core natively (under ASan and UBSan), a short run of
+# its fuzz targets, then the end-to-end tests of the real program under Wine
+# with a private Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -16,6 +17,9 @@ scripts/build.sh native win32 win64
 
 echo "== unit tests"
 ctest --test-dir build/native --output-on-failure -j "$(nproc)"
+
+echo "== fuzzing (a short run of every target)"
+scripts/fuzz.sh 15
 
 # Both builds go through the same end-to-end tests wherever Wine can run
 # them; the x86-64 one always can.

@@ -1,10 +1,13 @@
 // Files in memory for the unit tests, with the failures the history must
-// survive: a file held open elsewhere and a replacement that fails.
+// survive: a file held open elsewhere and a replacement that fails; and a
+// disk whose single steps fail, or lose power, one after the other.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "history/file_system.h"
 
@@ -41,6 +44,101 @@ public:
         files.erase(path);
         return true;
     }
+};
+
+// The power went at the end of a step of FakeDisk.
+struct PowerLoss {};
+
+// A disk whose every step counts, reads and deletions included, so that a
+// test can make step n fail (`fail_at`) or end with a power loss
+// (`power_loss_after`). Like a real disk it keeps two states per file: what
+// reads see and what is on the platter, which only a flush brings up to
+// date. Moves and deletions go to the disk at once (write-through). A write
+// that fails has put half of its bytes into the file first.
+class FakeDisk : public FileSystem, public FileSteps {
+public:
+    struct File {
+        std::string seen;     // what a read returns
+        std::string durable;  // what is left after a power loss
+    };
+    std::map<std::string, File> files;
+    int fail_at = 0;           // 1-based number of the step that fails; 0: none
+    int power_loss_after = 0;  // 1-based number of the step the power goes after
+    std::vector<std::string> steps;  // every step taken, in order
+
+    void put(const std::string& path, const std::string& content) {
+        files[path] = File{content, content};
+    }
+    bool exists(const std::string& path) const { return files.count(path) != 0; }
+    // Every file as it is once the power came back.
+    void restart() {
+        for (auto& entry : files) entry.second.seen = entry.second.durable;
+    }
+
+    ReadResult read_file(const std::string& path, std::string& bytes) override {
+        if (!step("read")) return ReadResult::unreadable;
+        auto found = files.find(path);
+        if (found == files.end()) return finish(ReadResult::absent);
+        bytes = found->second.seen;
+        return finish(ReadResult::read);
+    }
+    bool replace_file(const std::string& path, const std::string& bytes) override {
+        return replace_through_temporary(*this, path, bytes);
+    }
+    bool delete_file(const std::string& path) override {
+        if (!step("delete")) return false;
+        files.erase(path);
+        return finish(true);
+    }
+
+    bool create(const std::string& path) override {
+        if (!step("create")) return false;
+        files[path] = File{};
+        open_ = path;
+        return finish(true);
+    }
+    bool write(const std::string& bytes) override {
+        File& file = files.at(open_);
+        if (!step("write")) {
+            file.seen += bytes.substr(0, bytes.size() / 2);
+            return false;
+        }
+        file.seen += bytes;
+        return finish(true);
+    }
+    bool flush() override {
+        if (!step("flush")) return false;
+        files.at(open_).durable = files.at(open_).seen;
+        return finish(true);
+    }
+    bool close() override {
+        open_.clear();
+        return step("close") && finish(true);
+    }
+    bool move_over(const std::string& from, const std::string& to) override {
+        if (!step("move") || !exists(from)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return finish(true);
+    }
+    void remove(const std::string& path) override {
+        if (step("remove")) finish(files.erase(path));
+    }
+
+private:
+    // Counts the step; false when it is the one that fails.
+    bool step(const char* name) {
+        steps.push_back(name);
+        return static_cast<int>(steps.size()) != fail_at;
+    }
+    // The step's result, unless the power goes now.
+    template <typename Result>
+    Result finish(Result result) {
+        if (static_cast<int>(steps.size()) == power_loss_after) throw PowerLoss{};
+        return result;
+    }
+
+    std::string open_;
 };
 
 }  // namespace quorvel::testing

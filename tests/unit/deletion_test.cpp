@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
@@ -227,6 +228,87 @@ TEST_F(Deletion, AFailedDeletionTakesTheRecordOutAgain) {
     EXPECT_EQ(history.records.size(), 1u);
     EXPECT_EQ(files.files[HISTORY], "Old,,,,,,Old,\r\n");
     EXPECT_EQ(rows_removed, 0);
+}
+
+// What the disk kept of the history at the moment a service was deleted.
+class WatchedServiceManager : public FakeServiceManager {
+public:
+    explicit WatchedServiceManager(const testing::FakeDisk& disk) : disk_(disk) {}
+    std::optional<std::string> history_at_removal;
+    int steps_before_removal = -1;
+
+    bool remove(ScHandle service) override {
+        const auto file = disk_.files.find(HISTORY);
+        if (file != disk_.files.end()) history_at_removal = file->second.durable;
+        steps_before_removal = static_cast<int>(disk_.steps.size());
+        return FakeServiceManager::remove(service);
+    }
+
+private:
+    const testing::FakeDisk& disk_;
+};
+
+// One deletion over a disk whose step number `failing_step` fails.
+struct DeletionOnAFailingDisk {
+    testing::FakeDisk disk;
+    WatchedServiceManager scm{disk};
+    FakeServiceRegistry registry;
+    FakeSystemPaths paths;
+    FakePrompt prompt;
+    FakePause pause;
+    HistoryStore history;
+    DeletionContext context{scm, registry, paths, prompt, pause, history, disk, HISTORY};
+    DeletionOutcome outcome = DeletionOutcome::refused;
+
+    DeletionOnAFailingDisk(bool unread_at_start, bool removable, int failing_step) {
+        scm.add("AppSvc", "App Service", 0x10, 1).removable = removable;
+        disk.put(HISTORY, OLD_FILE);
+        disk.fail_at = unread_at_start ? 1 : 0;
+        history_load(history, disk, HISTORY);
+        disk.steps.clear();
+        disk.fail_at = failing_step;
+        outcome = run_deletion(ROW, context, [] {});
+    }
+
+    bool removed() const { return scm.services[0].removed; }
+    bool store_holds_the_record() const {
+        return std::find(history.records.begin(), history.records.end(), join_record(ROW)) !=
+               history.records.end();
+    }
+
+    static const std::string OLD_FILE;
+    static const RecordTexts ROW;
+};
+const std::string DeletionOnAFailingDisk::OLD_FILE = "Old,,,,,,Old,\r\n";
+const RecordTexts DeletionOnAFailingDisk::ROW = row_of("App, the service", "AppSvc");
+
+// Every step of the history's disk fails in turn, with a service that can
+// or cannot be deleted and a history file read or unread at start-up.
+TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThatWasNotDeleted) {
+    const std::string with_record = DeletionOnAFailingDisk::OLD_FILE +
+                                    join_record(DeletionOnAFailingDisk::ROW) + "\r\n";
+    for (bool unread : {false, true}) {
+        for (bool removable : {true, false}) {
+            const int steps = static_cast<int>(
+                DeletionOnAFailingDisk(unread, removable, 0).disk.steps.size());
+            for (int step = 1; step <= steps; ++step) {
+                SCOPED_TRACE(::testing::Message() << "unread " << unread << ", removable "
+                                                  << removable << ", failing step " << step);
+                const DeletionOnAFailingDisk run(unread, removable, step);
+                if (run.removed()) {
+                    EXPECT_EQ(run.outcome, DeletionOutcome::deleted);
+                    EXPECT_EQ(run.scm.history_at_removal, with_record);
+                    EXPECT_TRUE(run.store_holds_the_record());
+                    continue;
+                }
+                EXPECT_FALSE(run.store_holds_the_record());
+                const bool rollback_failed = step > run.scm.steps_before_removal &&
+                                             run.scm.steps_before_removal >= 0;
+                EXPECT_EQ(run.disk.files.at(HISTORY).durable,
+                          rollback_failed ? with_record : DeletionOnAFailingDisk::OLD_FILE);
+            }
+        }
+    }
 }
 
 TEST_F(Deletion, ALongDisplayNameFitsEveryMessageWhole) {

@@ -161,5 +161,89 @@ TEST_F(HistoryStoreTest, LongRecordsWithSpecialBytesComeBackWhole) {
     EXPECT_EQ(split_record(loaded.records[2]), row("B"));
 }
 
+// A file someone else wrote: a 1 MB line, 100,000 short ones with lone CR
+// or LF ends, binary bytes. All of it loads and is written back whole.
+TEST_F(HistoryStoreTest, AHugeForeignFileLoadsAndIsRewrittenWithoutLoss) {
+    const std::string huge(1 << 20, '\x81');
+    std::string content = huge + "\r";
+    std::string expected = huge + "\r\n";
+    for (int i = 0; i < 100000; ++i) {
+        const std::string line = "s" + std::to_string(i) + ",\x01\xff%";
+        content += line + (i % 2 == 0 ? "\n" : "\r");
+        expected += line + "\r\n";
+    }
+    files.files[PATH] = content;
+    history_load(store, files, PATH);
+    ASSERT_EQ(store.records.size(), 100001u);
+    EXPECT_EQ(store.records[0], huge);
+    EXPECT_TRUE(history_save(store, files, PATH));
+    EXPECT_EQ(files.files[PATH], expected);
+}
+
+// Each step of a save (the read of a file unread at start-up, then the
+// rewrite) fails or loses power in turn: the file is always the old one or
+// the new one, whole, and the records of the unread file are never lost.
+class HistorySaveOnAFailingDisk : public ::testing::Test {
+protected:
+    const std::string OLD = "A\r\nB\r\n";
+    const std::vector<std::string> SAVE = {"read", "create", "write", "flush", "close", "move"};
+
+    void SetUp() override {
+        disk.put(PATH, OLD);
+        disk.fail_at = 1;  // held open elsewhere at start-up
+        history_load(store, disk, PATH);
+        ASSERT_TRUE(store.file_unread);
+        history_add_row(store, row("C"));
+        disk.steps.clear();
+        disk.fail_at = 0;
+        new_content = OLD + join_record(row("C")) + "\r\n";
+    }
+
+    testing::FakeDisk disk;
+    HistoryStore store;
+    std::string new_content;
+};
+
+TEST_F(HistorySaveOnAFailingDisk, AFailedStepKeepsTheOldFileAndEveryRecordForTheNextSave) {
+    for (int step = 1; step <= static_cast<int>(SAVE.size()); ++step) {
+        SCOPED_TRACE(SAVE[step - 1]);
+        HistoryStore attempt = store;
+        disk.steps.clear();
+        disk.fail_at = step;
+        EXPECT_FALSE(history_save(attempt, disk, PATH));
+        EXPECT_EQ(disk.files[PATH].seen, OLD);
+        EXPECT_EQ(disk.files[PATH].durable, OLD);
+        EXPECT_FALSE(disk.exists(PATH + ".tmp"));
+
+        disk.fail_at = 0;
+        EXPECT_TRUE(history_save(attempt, disk, PATH));
+        EXPECT_EQ(disk.files[PATH].durable, new_content);
+        disk.put(PATH, OLD);
+    }
+}
+
+TEST_F(HistorySaveOnAFailingDisk, APowerLossAfterAnyStepLeavesTheOldOrTheNewFile) {
+    for (int step = 1; step <= static_cast<int>(SAVE.size()); ++step) {
+        SCOPED_TRACE(SAVE[step - 1]);
+        HistoryStore attempt = store;
+        disk.steps.clear();
+        disk.power_loss_after = step;
+        EXPECT_THROW(history_save(attempt, disk, PATH), testing::PowerLoss);
+        disk.restart();
+        EXPECT_EQ(disk.files[PATH].seen, step == static_cast<int>(SAVE.size()) ? new_content : OLD);
+        disk.put(PATH, OLD);
+    }
+}
+
+TEST_F(HistorySaveOnAFailingDisk, AFailedDeletionOfTheEmptiedFileKeepsIt) {
+    history_merge_unread_file(store, disk, PATH);
+    history_clear(store);
+    disk.steps.clear();
+    disk.fail_at = 1;
+    EXPECT_FALSE(history_save(store, disk, PATH));
+    EXPECT_EQ(disk.steps, std::vector<std::string>{"delete"});
+    EXPECT_EQ(disk.files[PATH].durable, OLD);
+}
+
 }  // namespace
 }  // namespace quorvel
