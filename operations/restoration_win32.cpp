@@ -5,6 +5,7 @@
 #include "app/app_state_win32.h"
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
+#include "history/file_system_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/restoration.h"
 #include "operations/service_commands_win32.h"
@@ -59,8 +60,11 @@ void on_ok(HWND dialog) {
     const int row = selected_history_row();
     if (row < 0) return;
     Win32ServiceManager scm;
+    Win32ServiceRegistry registry;
     Win32Prompt prompt(dialog);
-    if (restore_service(scm, prompt, history, row) == 1) {
+    Win32FileSystem files;
+    RestorationContext context{scm, registry, prompt, files, snapshot_folder};
+    if (restore_service(context, history, row) == 1) {
         end(dialog, 1);
         return;
     }

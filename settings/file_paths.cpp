@@ -39,4 +39,8 @@ std::string history_path(const std::string& executable_path) {
     return with_extension(executable_path, ".his");
 }
 
+std::string snapshot_folder_path(const std::string& executable_path) {
+    return with_extension(executable_path, ".snapshots");
+}
+
 }  // namespace quorvel

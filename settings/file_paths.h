@@ -13,4 +13,8 @@ std::string settings_path(const std::string& executable_path);
 // The same with ".his".
 std::string history_path(const std::string& executable_path);
 
+// The folder of the snapshots of deleted services' registry keys: the same
+// with ".snapshots".
+std::string snapshot_folder_path(const std::string& executable_path);
+
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "history/file_system.h"
 
@@ -39,6 +40,25 @@ public:
         ++delete_calls;
         if (locked.count(path) != 0) return false;
         files.erase(path);
+        return true;
+    }
+
+    // Folders exist once made; a path in `locked` cannot be made.
+    std::set<std::string> folders;
+    bool make_folder(const std::string& path) override {
+        if (locked.count(path) != 0) return false;
+        folders.insert(path);
+        return true;
+    }
+
+    bool list_files(const std::string& folder, std::vector<std::string>& names) override {
+        names.clear();
+        if (locked.count(folder) != 0) return false;
+        const std::string prefix = folder + "\\";
+        for (const auto& entry : files)
+            if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
+                entry.first.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(entry.first.substr(prefix.size()));
         return true;
     }
 };

@@ -7,6 +7,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "history/snapshot_store.h"
 
 namespace quorvel {
 namespace {
@@ -20,6 +21,7 @@ using testing::FakeServiceRegistry;
 
 const std::string SERVICES = "SYSTEM\\CurrentControlSet\\Services\\";
 const std::string HISTORY = "C:\\tools\\quorvel.his";
+const std::string SNAPSHOTS = "C:\\tools\\quorvel.snapshots";
 
 class FakeSystemPaths : public SystemPaths {
 public:
@@ -49,7 +51,7 @@ protected:
     FakePause pause;
     HistoryStore history;
     FakeFileSystem files;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY};
+    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY, SNAPSHOTS};
     int rows_removed = 0;
 
     void SetUp() override {
@@ -233,6 +235,83 @@ TEST_F(Deletion, ALongDisplayNameFitsEveryMessageWhole) {
     const std::string name(259, 'n');
     EXPECT_EQ(run(row_of(name, "AppSvc")), DeletionOutcome::deleted);
     for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(name), std::string::npos);
+}
+
+// The snapshot of the service's key, written before the service goes.
+class DeletionSnapshot : public Deletion {
+protected:
+    const std::string key = SERVICES + "AppSvc";
+    const std::string first_snapshot = SNAPSHOTS + "\\000001-AppSvc.reg";
+
+    void SetUp() override {
+        Deletion::SetUp();
+        registry.set(key, {"Start", VALUE_DWORD, std::string("\3\0\0\0", 4)});
+        registry.set(key + "\\Parameters", {"ServiceDll", VALUE_EXPAND_SZ, "C:\\app.dll"});
+    }
+};
+
+TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
+    struct Watching : FakeServiceManager {
+        FakeFileSystem* files = nullptr;
+        std::string snapshot;
+        bool saved_first = false;
+        bool remove(ScHandle service) override {
+            saved_first = files->exists(snapshot) && files->exists(HISTORY);
+            return FakeServiceManager::remove(service);
+        }
+    } watching;
+    watching.services = scm.services;
+    watching.files = &files;
+    watching.snapshot = first_snapshot;
+    DeletionContext watched{watching, registry, paths, prompt, pause, history, files, HISTORY,
+                            SNAPSHOTS};
+    EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), watched, [] {}), DeletionOutcome::deleted);
+    EXPECT_TRUE(watching.saved_first);
+    RegistryTree saved, expected;
+    ASSERT_TRUE(load_snapshot(files, first_snapshot, saved));
+    ASSERT_TRUE(read_registry_tree(registry, key, expected));
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(find_snapshot(files, SNAPSHOTS, history.records, 0), first_snapshot);
+}
+
+TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletion) {
+    const struct {
+        const char* name;
+        bool folder_locked;
+        bool key_unreadable;
+    } cases[] = {{"folder not writable", true, false}, {"key not readable", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.shown.clear();
+        if (c.folder_locked) files.locked.insert(SNAPSHOTS);
+        if (c.key_unreadable) registry.unreadable.insert(key + "\\Parameters");
+        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+        files.locked.clear();
+        registry.unreadable.clear();
+        EXPECT_FALSE(scm.services[0].removed);
+        EXPECT_EQ(rows_removed, 0);
+        EXPECT_TRUE(history.records.empty());
+        EXPECT_TRUE(files.files.empty());
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.back().text,
+                  "App のレジストリ設定を保存できないため、削除を中止しました。\r\n"
+                  "履歴ファイルのあるフォルダーに書き込めるか確かめてください。");
+        EXPECT_EQ(prompt.shown.back().caption, "エラー");
+        EXPECT_EQ(prompt.shown.back().flags, 0x30u);
+    }
+}
+
+TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
+    files.locked.insert(HISTORY);  // the history cannot be written
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_FALSE(files.exists(first_snapshot));
+    EXPECT_FALSE(scm.services[0].removed);
+
+    files.locked.clear();
+    scm.services[0].removable = false;  // the manager refuses the deletion
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_TRUE(history.records.empty());
+    EXPECT_TRUE(files.files.empty());
 }
 
 class StopAndDelete : public ::testing::Test {
