@@ -9,6 +9,7 @@ import test_main_window  # noqa: F401
 import test_deletion  # noqa: F401
 import test_start_stop  # noqa: F401
 import test_restoration  # noqa: F401
+import test_complete_restore  # noqa: F401
 
 
 def main():
