@@ -30,13 +30,14 @@ private:
 enum class Enumerated { value, done, failed };
 
 // One value by its index; its name and data buffers sized from the key's
-// own report of its longest name and data.
+// own report of its longest name and data. That report counts Unicode
+// characters of names, which can take two bytes each in the code page.
 Enumerated enumerate_value(HKEY key, DWORD index, RegistryValue& value) {
     DWORD longest_name = 0, longest_data = 0;
     if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
                          &longest_name, &longest_data, nullptr, nullptr) != ERROR_SUCCESS)
         return Enumerated::failed;
-    std::string name(longest_name + 1, '\0');
+    std::string name(2 * longest_name + 2, '\0');
     std::string data(longest_data + 1, '\0');
     DWORD name_length = static_cast<DWORD>(name.size());
     DWORD data_size = static_cast<DWORD>(data.size());

@@ -108,6 +108,15 @@ bool check_with_manager(const std::string& display_name, const std::string& serv
     return true;
 }
 
+// The path of the new snapshot of the service's whole key; "" when it
+// could not be read whole or saved.
+std::string snapshot_service_key(const std::string& service_name, const std::string& record,
+                                 DeletionContext& context) {
+    RegistryTree keys;
+    if (!read_registry_tree(context.registry, service_key_path(service_name), keys)) return "";
+    return save_snapshot(context.files, context.snapshot_folder, record, service_name, keys);
+}
+
 }  // namespace
 
 bool lies_in_system_directory(const std::string& path, SystemPaths& paths) {
@@ -178,11 +187,7 @@ DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
     // The snapshot and the record are on disk before the service goes: a
     // deleted service without them could never be brought back whole.
     const std::string record = join_record(row);
-    RegistryTree keys;
-    std::string snapshot;
-    if (read_registry_tree(context.registry, service_key_path(row[COL_SERVICE_NAME]), keys))
-        snapshot = save_snapshot(context.files, context.snapshot_folder, record,
-                                 row[COL_SERVICE_NAME], keys);
+    const std::string snapshot = snapshot_service_key(row[COL_SERVICE_NAME], record, context);
     if (snapshot.empty()) {
         warn(context.prompt, SNAPSHOT_NOT_SAVED, display_name);
         return DeletionOutcome::not_saved;

@@ -35,9 +35,8 @@ def dumped(name):
 
 
 def clear_files():
-    for path in (HISTORY,):
-        if os.path.exists(path):
-            os.remove(path)
+    if os.path.exists(HISTORY):
+        os.remove(HISTORY)
     if os.path.isdir(SNAPSHOTS):
         shutil.rmtree(SNAPSHOTS)
     elif os.path.exists(SNAPSHOTS):
@@ -46,6 +45,12 @@ def clear_files():
 
 def le32(*numbers):
     return "".join(number.to_bytes(4, "little").hex() for number in numbers)
+
+
+def make_plain(name, display):
+    clear_files()
+    remove_service(name)
+    scm("create", name, display, "0x10", 3, TEST_BIN + " quick", "-")
 
 
 def make_whole_service(name, display):
@@ -158,9 +163,7 @@ def a_deleted_service_comes_back_whole():
 @test
 def a_snapshot_folder_that_cannot_be_written_stops_the_deletion():
     name, display = "qt_rs_nofolder", "保存先なし"
-    clear_files()
-    remove_service(name)
-    scm("create", name, display, "0x10", 3, TEST_BIN + " quick", "-")
+    make_plain(name, display)
     with open(SNAPSHOTS, "wb") as f:  # a file where the folder should be
         f.write(b"x")
     try:
@@ -185,9 +188,7 @@ def a_snapshot_folder_that_cannot_be_written_stops_the_deletion():
 @test
 def a_name_still_marked_for_deletion_keeps_the_record_and_says_what_to_do():
     name, display = "qt_rs_marked", "削除待ちテスト"
-    clear_files()
-    remove_service(name)
-    scm("create", name, display, "0x10", 3, TEST_BIN + " quick", "-")
+    make_plain(name, display)
     holder = subprocess.Popen([harness.WINE, harness.win_path("scmfix.exe"), "hold", name],
                               stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                               stderr=subprocess.DEVNULL)
