@@ -5,6 +5,7 @@
 #include "catalogue/cp932.h"
 #include "catalogue/service_row.h"
 #include "history/snapshot_store.h"
+#include "operations/service_settings.h"
 #include "operations/start_stop.h"
 
 namespace quorvel {
@@ -114,6 +115,7 @@ std::string snapshot_service_key(const std::string& service_name, const std::str
                                  DeletionContext& context) {
     RegistryTree keys;
     if (!read_registry_tree(context.registry, service_key_path(service_name), keys)) return "";
+    drop_deletion_mark(keys);
     return save_snapshot(context.files, context.snapshot_folder, record, service_name, keys);
 }
 

@@ -42,8 +42,10 @@ bool usable_snapshot(RestorationContext& context, const HistoryStore& history, i
     path = find_snapshot(context.files, context.snapshot_folder, history.records, index);
     if (path.empty()) return false;
     if (load_snapshot(context.files, path, snapshot) &&
-        snapshot_fits_service(snapshot, service_name))
+        snapshot_fits_service(snapshot, service_name)) {
+        drop_deletion_mark(snapshot);
         return true;
+    }
     not_restored.push_back(path + SNAPSHOT_UNREADABLE);
     return false;
 }

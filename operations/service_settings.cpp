@@ -1,5 +1,7 @@
 #include "operations/service_settings.h"
 
+#include <algorithm>
+
 #include "operations/deletion.h"
 
 namespace quorvel {
@@ -146,6 +148,16 @@ bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& serv
             return false;
     }
     return true;
+}
+
+void drop_deletion_mark(RegistryTree& snapshot) {
+    if (snapshot.empty()) return;
+    std::vector<RegistryValue>& values = snapshot[0].values;
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [](const RegistryValue& value) {
+                                    return same_service_name(value.name, "DeleteFlag");
+                                }),
+                 values.end());
 }
 
 std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot,

@@ -18,6 +18,11 @@ namespace quorvel {
 // writes anywhere else, whatever a hand-edited file says.
 bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name);
 
+// Takes out the manager's mark of a service being deleted ("DeleteFlag" in
+// the service's key): brought back, it would delete the restored service
+// at the next start of Windows.
+void drop_deletion_mark(RegistryTree& snapshot);
+
 // The settings to hand to the manager, in order, after the service was
 // created with `request`, from the snapshot of its key (which fits the
 // service). Fields that the creation already set as saved are left out.

@@ -108,6 +108,18 @@ TEST(ManagerSettings, WhatTheRowCouldNotCarryIsChangedAfterTheCreation) {
     EXPECT_EQ(got[4].text, "Foo, in full");
 }
 
+TEST(DropDeletionMark, OnlyTheServiceKeysMarkGoes) {
+    RegistryTree snapshot = {
+        {KEY, {{"Start", VALUE_DWORD, le32(3)}, {"deleteflag", VALUE_DWORD, le32(1)}}},
+        {KEY + "\\Parameters", {{"DeleteFlag", VALUE_DWORD, le32(1)}}},
+    };
+    drop_deletion_mark(snapshot);
+    EXPECT_EQ(snapshot[0].values, (std::vector<RegistryValue>{{"Start", VALUE_DWORD, le32(3)}}));
+    EXPECT_EQ(snapshot[1].values.size(), 1u);
+    RegistryTree empty;
+    drop_deletion_mark(empty);
+}
+
 TEST(SnapshotFitsService, OnlyTheServicesOwnKeyAndWhatLiesBelowIt) {
     const struct {
         const char* name;
