@@ -22,10 +22,11 @@ extern HWND list_view;
 extern int show_all;           // 1: drivers are listed too
 extern int skip_descriptions;  // 1: the Description column stays empty
 
-// The history of deleted services for the whole run, and the two files
-// beside the executable.
+// The history of deleted services for the whole run, the two files beside
+// the executable and the folder of the snapshots of deleted services' keys.
 extern HistoryStore history;
 extern std::string settings_file;
 extern std::string history_file;
+extern std::string snapshot_folder;
 
 }  // namespace quorvel

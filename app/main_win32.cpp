@@ -24,6 +24,7 @@ int skip_descriptions;
 HistoryStore history;
 std::string settings_file;
 std::string history_file;
+std::string snapshot_folder;
 
 namespace {
 
@@ -55,6 +56,7 @@ SavedRect load_settings_and_history() {
     const std::string executable = executable_path();
     settings_file = settings_path(executable);
     history_file = history_path(executable);
+    snapshot_folder = snapshot_folder_path(executable);
     Win32Profile profile(SETTINGS_SECTION, settings_file);
     Win32FileSystem files;
     const WindowSettings settings = load_settings(profile, history, files, history_file);

@@ -6,8 +6,6 @@ namespace quorvel {
 
 namespace {
 
-const char SERVICES_KEY[] = "SYSTEM\\CurrentControlSet\\Services\\";
-
 // A value's text ends at its first zero byte, if it has one.
 std::string text_of(const std::string& bytes) {
     return bytes.substr(0, bytes.find('\0'));
@@ -20,7 +18,7 @@ std::optional<std::string> describe_service(ServiceRegistry& registry,
     // The key path is built whole, so a long service name still reads its
     // own key rather than the key of a cut-off name.
     std::string bytes;
-    if (!registry.read_value(SERVICES_KEY + service_name, "Description", bytes))
+    if (!registry.read_value(service_key_path(service_name), "Description", bytes))
         return std::nullopt;
     return cut_cp932(text_of(bytes), MAX_TEXT_BYTES);
 }

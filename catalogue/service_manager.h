@@ -57,6 +57,52 @@ struct CreateServiceRequest {
     std::string start_name;  // passed as it stands, "" too
 };
 
+// A setting of a service beyond its creation arguments, as the manager
+// holds it; each kind goes through its own call of the platform.
+enum class SettingKind {
+    // ChangeServiceConfig, one field at a time
+    service_type,
+    start_type,
+    error_control,
+    binary_path,
+    load_order_group,
+    dependencies,  // services, then groups with a leading '+'
+    start_name,
+    display_name,
+    // ChangeServiceConfig2, one level each
+    description,
+    failure_actions,
+    failure_actions_flag,
+    delayed_auto_start,
+    service_sid_type,
+    required_privileges,
+    preshutdown_timeout,
+    // SetServiceObjectSecurity: owner, group and DACL of a self-relative
+    // security descriptor
+    security,
+};
+
+struct FailureAction {
+    std::uint32_t type = 0;  // 0 none, 1 restart, 2 reboot, 3 run command
+    std::uint32_t delay_ms = 0;
+};
+
+struct ServiceSetting {
+    SettingKind kind = SettingKind::description;
+    std::uint32_t number = 0;        // numbers, flags; the reset period of failure actions
+    std::string text;                // texts; the command of failure actions
+    std::vector<std::string> list;   // dependencies, privileges
+    std::vector<FailureAction> actions;
+    bool has_command = false;        // failure actions: `text` holds the command
+    bool has_reboot_message = false;
+    std::string reboot_message;
+    std::string bytes;               // the security descriptor
+};
+
+// The error CreateServiceA gives when a service of that name still exists,
+// marked for deletion, because some program holds it open.
+constexpr std::uint32_t ERROR_MARKED_FOR_DELETE = 1072;
+
 class ServiceManager {
 public:
     virtual ~ServiceManager() = default;
@@ -79,6 +125,10 @@ public:
     virtual bool start(ScHandle service) = 0;
     virtual bool remove(ScHandle service) = 0;
     virtual ScHandle create(ScHandle manager, const CreateServiceRequest& request) = 0;
+    // The platform's error code of the last failed create.
+    virtual std::uint32_t last_create_error() = 0;
+    // Changes one setting of an open service; false when refused.
+    virtual bool change_setting(ScHandle service, const ServiceSetting& setting) = 0;
     virtual void close(ScHandle handle) = 0;
 };
 

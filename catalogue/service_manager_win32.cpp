@@ -123,11 +123,13 @@ bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc(ser
 // The account goes as saved, even when empty: null would quietly turn the
 // service into a LocalSystem one, which the saved row never said.
 ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceRequest& request) {
-    return opaque(CreateServiceA(sc(manager), request.service_name.c_str(),
-                                 request.display_name.c_str(), SERVICE_FULL_ACCESS,
-                                 request.service_type, request.start_type, SERVICE_ERROR_NORMAL,
-                                 request.binary_path.c_str(), nullptr, nullptr, nullptr,
-                                 request.start_name.c_str(), nullptr));
+    const SC_HANDLE created =
+        CreateServiceA(sc(manager), request.service_name.c_str(), request.display_name.c_str(),
+                       SERVICE_FULL_ACCESS, request.service_type, request.start_type,
+                       SERVICE_ERROR_NORMAL, request.binary_path.c_str(), nullptr, nullptr,
+                       nullptr, request.start_name.c_str(), nullptr);
+    if (created == nullptr) last_create_error_ = GetLastError();
+    return opaque(created);
 }
 
 void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc(handle)); }

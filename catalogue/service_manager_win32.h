@@ -20,7 +20,12 @@ public:
     bool start(ScHandle service) override;
     bool remove(ScHandle service) override;
     ScHandle create(ScHandle manager, const CreateServiceRequest& request) override;
+    std::uint32_t last_create_error() override { return last_create_error_; }
+    bool change_setting(ScHandle service, const ServiceSetting& setting) override;
     void close(ScHandle handle) override;
+
+private:
+    std::uint32_t last_create_error_ = 0;
 };
 
 class Win32ServiceRegistry : public ServiceRegistry {
@@ -28,6 +33,9 @@ public:
     bool read_value(const std::string& key_path, const char* value_name,
                     std::string& bytes) override;
     bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) override;
+    bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) override;
+    bool create_key(const std::string& key_path) override;
+    bool write_value(const std::string& key_path, const RegistryValue& value) override;
 };
 
 }  // namespace quorvel

@@ -1,10 +1,51 @@
-// The services' registry keys under HKEY_LOCAL_MACHINE, read-only.
+// The services' registry keys under HKEY_LOCAL_MACHINE: reading single
+// values, and reading and writing whole keys for the snapshot of a deleted
+// service.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace quorvel {
+
+// Value types as the registry numbers them.
+constexpr std::uint32_t VALUE_NONE = 0;
+constexpr std::uint32_t VALUE_SZ = 1;
+constexpr std::uint32_t VALUE_EXPAND_SZ = 2;
+constexpr std::uint32_t VALUE_BINARY = 3;
+constexpr std::uint32_t VALUE_DWORD = 4;
+constexpr std::uint32_t VALUE_MULTI_SZ = 7;
+constexpr std::uint32_t VALUE_QWORD = 11;
+
+// One value with its data exactly as stored (texts with their zero bytes).
+// The empty name is the key's default value.
+struct RegistryValue {
+    std::string name;
+    std::uint32_t type = VALUE_NONE;
+    std::string data;
+};
+
+inline bool operator==(const RegistryValue& a, const RegistryValue& b) {
+    return a.name == b.name && a.type == b.type && a.data == b.data;
+}
+
+// One key, by its path below HKEY_LOCAL_MACHINE, with all its values.
+struct RegistryKey {
+    std::string path;
+    std::vector<RegistryValue> values;
+};
+
+inline bool operator==(const RegistryKey& a, const RegistryKey& b) {
+    return a.path == b.path && a.values == b.values;
+}
+
+// A key and everything below it, each parent before its subkeys.
+using RegistryTree = std::vector<RegistryKey>;
+
+// The services' keys below HKEY_LOCAL_MACHINE, and one service's key.
+constexpr const char* SERVICES_KEY = "SYSTEM\\CurrentControlSet\\Services";
+std::string service_key_path(const std::string& service_name);
 
 class ServiceRegistry {
 public:
@@ -16,6 +57,19 @@ public:
                             std::string& bytes) = 0;
     // The names of the key's subkeys; false when the key cannot be opened.
     virtual bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) = 0;
+    // Every value of the key, whole; false when the key cannot be opened or
+    // a value cannot be read.
+    virtual bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) = 0;
+    // Creates the key and any missing parent; true when it exists afterwards.
+    virtual bool create_key(const std::string& key_path) = 0;
+    // Sets the value in an existing key.
+    virtual bool write_value(const std::string& key_path, const RegistryValue& value) = 0;
 };
+
+// Reads the key at `key_path` and every key below it into `tree`, parents
+// first. False when any of them cannot be read whole; `tree` is then
+// unspecified.
+bool read_registry_tree(ServiceRegistry& registry, const std::string& key_path,
+                        RegistryTree& tree);
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -23,6 +24,11 @@ public:
     virtual bool replace_file(const std::string& path, const std::string& bytes) = 0;
     // True when the file is gone afterwards, also when it never existed.
     virtual bool delete_file(const std::string& path) = 0;
+    // Creates the folder; true when it exists afterwards.
+    virtual bool make_folder(const std::string& path) = 0;
+    // The names of the files (not folders) in the folder; an absent folder
+    // has none. False when it cannot be listed.
+    virtual bool list_files(const std::string& folder, std::vector<std::string>& names) = 0;
 };
 
 // The single steps a crash-safe rewrite is made of; one file is open at a time.

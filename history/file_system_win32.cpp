@@ -117,4 +117,27 @@ bool Win32FileSystem::delete_file(const std::string& path) {
     return DeleteFileA(path.c_str()) || is_missing(GetLastError());
 }
 
+bool Win32FileSystem::make_folder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool Win32FileSystem::list_files(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    WIN32_FIND_DATAA found{};
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return is_missing(error) || error == ERROR_NO_MORE_FILES;
+    }
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(search);
+    return complete;
+}
+
 }  // namespace quorvel

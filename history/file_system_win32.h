@@ -18,6 +18,8 @@ public:
     // The new content goes to temporary_path(path) first.
     bool replace_file(const std::string& path, const std::string& bytes) override;
     bool delete_file(const std::string& path) override;
+    bool make_folder(const std::string& path) override;
+    bool list_files(const std::string& folder, std::vector<std::string>& names) override;
 };
 
 }  // namespace quorvel

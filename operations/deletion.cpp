@@ -4,6 +4,8 @@
 
 #include "catalogue/cp932.h"
 #include "catalogue/service_row.h"
+#include "history/snapshot_store.h"
+#include "operations/service_settings.h"
 #include "operations/start_stop.h"
 
 namespace quorvel {
@@ -26,8 +28,10 @@ const char NOT_DELETED[] = "サービス名 %s を削除できませんでした
 const char NOT_SAVED[] =
     "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
     "履歴ファイルに書き込めるか確かめてください。";
+const char SNAPSHOT_NOT_SAVED[] =
+    "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n"
+    "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
 
-const char SERVICES_KEY[] = "SYSTEM\\CurrentControlSet\\Services";
 const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
 
 unsigned char folded(unsigned char byte) {
@@ -60,7 +64,7 @@ std::vector<std::string> multi_string(const std::string& bytes) {
 std::vector<std::string> registry_list(ServiceRegistry& registry, const std::string& service,
                                        const char* value_name) {
     std::string bytes;
-    if (!registry.read_value(std::string(SERVICES_KEY) + "\\" + service, value_name, bytes))
+    if (!registry.read_value(service_key_path(service), value_name, bytes))
         return {};
     return multi_string(bytes);
 }
@@ -103,6 +107,16 @@ bool check_with_manager(const std::string& display_name, const std::string& serv
                                        service_name))
         return ask(context.prompt, LOAD_ORDER_QUESTION);
     return true;
+}
+
+// The path of the new snapshot of the service's whole key; "" when it
+// could not be read whole or saved.
+std::string snapshot_service_key(const std::string& service_name, const std::string& record,
+                                 DeletionContext& context) {
+    RegistryTree keys;
+    if (!read_registry_tree(context.registry, service_key_path(service_name), keys)) return "";
+    drop_deletion_mark(keys);
+    return save_snapshot(context.files, context.snapshot_folder, record, service_name, keys);
 }
 
 }  // namespace
@@ -172,20 +186,29 @@ DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
                                    CONFIRMATION_CAPTION, BOX_YESNO) != ANSWER_YES)
         return DeletionOutcome::refused;
 
-    // The record is on disk before the service goes: a deleted service
-    // without one could never be brought back.
+    // The snapshot and the record are on disk before the service goes: a
+    // deleted service without them could never be brought back whole.
+    const std::string record = join_record(row);
+    const std::string snapshot = snapshot_service_key(row[COL_SERVICE_NAME], record, context);
+    if (snapshot.empty()) {
+        warn(context.prompt, SNAPSHOT_NOT_SAVED, display_name);
+        return DeletionOutcome::not_saved;
+    }
     // Saving may put records of a file unread at start-up before it, so
     // the new record is found again as the last one.
     auto newest = [&context] { return static_cast<int>(context.history.records.size()) - 1; };
-    history_add_row(context.history, row);
+    history_append(context.history, record);
     if (!history_save(context.history, context.files, context.history_file)) {
         history_remove(context.history, newest());
+        context.files.delete_file(snapshot);
         warn(context.prompt, NOT_SAVED, display_name);
         return DeletionOutcome::not_saved;
     }
     if (!stop_and_delete(row[COL_SERVICE_NAME], context.scm, context.pause)) {
         history_remove(context.history, newest());
-        history_save(context.history, context.files, context.history_file);
+        // Should the record stay in the file after all, so does its snapshot.
+        if (history_save(context.history, context.files, context.history_file))
+            context.files.delete_file(snapshot);
         context.prompt.message_box(format_message(NOT_DELETED, display_name), DELETE_CAPTION,
                                    BOX_OK);
         return DeletionOutcome::failed;

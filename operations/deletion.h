@@ -1,7 +1,8 @@
 // Deleting a service with safeguards: drivers and services others depend
 // on are refused; system services and services whose load order or
 // dependencies cannot be brought back need a Yes. The row is kept in the
-// history before the service is deleted, so it can always be restored.
+// history, and the service's whole registry key in a snapshot beside it,
+// before the service is deleted, so it can always be restored.
 #pragma once
 
 #include <functional>
@@ -35,11 +36,12 @@ struct DeletionContext {
     HistoryStore& history;
     FileSystem& files;
     std::string history_file;
+    std::string snapshot_folder;
 };
 
 enum class DeletionOutcome {
     refused,    // a safeguard or the user said no; nothing changed
-    not_saved,  // the history could not be saved; nothing deleted
+    not_saved,  // the history or the snapshot could not be saved; nothing deleted
     deleted,
     failed,     // the Service Control Manager did not delete it
 };

@@ -47,7 +47,8 @@ void delete_selected_service() {
     Win32Prompt prompt(main_window);
     Win32Pause pause;
     Win32FileSystem files;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, files, history_file};
+    DeletionContext context{scm,   registry, paths, prompt, pause,
+                            history, files, history_file, snapshot_folder};
     const DeletionOutcome outcome = run_deletion(
         texts, context, [row] { SendMessageA(list_view, LVM_DELETEITEM, row, 0); });
     if (outcome == DeletionOutcome::refused || outcome == DeletionOutcome::not_saved) return;

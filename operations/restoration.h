@@ -1,12 +1,16 @@
 // Bringing a deleted service back from its record in the history: the
-// saved row's texts become the creation arguments, the service is created
-// (and started if it was running when it was deleted) and the record
-// leaves the history.
+// saved row's texts become the creation arguments, the service is created,
+// the rest of its configuration comes back from the snapshot of its
+// registry key when the record has one, the service is started if it was
+// running when it was deleted, and the record and its snapshot leave the
+// history.
 #pragma once
 
 #include <array>
 
 #include "catalogue/service_manager.h"
+#include "catalogue/service_registry.h"
+#include "history/file_system.h"
 #include "history/history_store.h"
 #include "history/record_format.h"
 #include "operations/prompt.h"
@@ -23,6 +27,12 @@ extern const char* const RESTORED_TEXT;
 extern const char* const RESTORED_CAPTION;
 extern const char* const RESTORE_FAILED_TEXT;
 extern const char* const RESTORE_FAILED_CAPTION;
+// Added to the failure text when the name is held by a service marked for
+// deletion.
+extern const char* const MARKED_FOR_DELETE_TEXT;
+// After the success message: what of the snapshot could not be brought
+// back, one name a line after this text.
+extern const char* const PARTLY_RESTORED_TEXT;
 
 struct Recreation {
     CreateServiceRequest request;
@@ -33,10 +43,20 @@ struct Recreation {
 // text can make it fail: unknown labels give the platform's defaults.
 Recreation recreation_from_texts(const RecordTexts& texts);
 
+// Everything a restoration works with.
+struct RestorationContext {
+    ServiceManager& scm;
+    ServiceRegistry& registry;
+    UserPrompt& prompt;
+    FileSystem& files;
+    std::string snapshot_folder;
+};
+
 // Re-creates the service of the history record at `index` and tells the
 // user how it went, in message boxes owned by `prompt`'s window. 1 when the
 // service was created: its record has then left `history` (the caller saves
-// the file). 0 otherwise, with the record left in place.
-int restore_service(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history, int index);
+// the file) and its snapshot is deleted. 0 otherwise, with both left in
+// place.
+int restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

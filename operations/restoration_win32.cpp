@@ -5,6 +5,7 @@
 #include "app/app_state_win32.h"
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
+#include "history/file_system_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/recreation_check.h"
 #include "operations/restoration.h"
@@ -80,7 +81,10 @@ void on_ok(HWND dialog) {
         return;
     }
     Win32ServiceManager scm;
-    if (restore_service(scm, prompt, history, row) == 1) {
+    Win32ServiceRegistry registry;
+    Win32FileSystem files;
+    RestorationContext context{scm, registry, prompt, files, snapshot_folder};
+    if (restore_service(context, history, row) == 1) {
         end(dialog, 1);
         return;
     }

@@ -44,4 +44,8 @@ std::string find_extension(const std::string& path) {
     return dot < path.size() ? path.substr(dot + 1) : std::string();
 }
 
+std::string snapshot_folder_path(const std::string& executable_path) {
+    return with_extension(executable_path, ".snapshots");
+}
+
 }  // namespace quorvel

@@ -18,4 +18,8 @@ std::string history_path(const std::string& executable_path);
 // component has no dot.
 std::string find_extension(const std::string& path);
 
+// The folder of the snapshots of deleted services' registry keys: the same
+// with ".snapshots".
+std::string snapshot_folder_path(const std::string& executable_path);
+
 }  // namespace quorvel

@@ -11,6 +11,8 @@ import test_start_stop  # noqa: F401
 import test_restoration  # noqa: F401
 import test_hardening  # noqa: F401
 import test_export  # noqa: F401
+import test_complete_restore  # noqa: F401
+import test_bitness  # noqa: F401
 
 
 def main():

@@ -6,7 +6,15 @@
 //   scmfix wait-state NAME STATE TIMEOUT_MS
 //   scmfix kill NAME                  ends the service's process
 //   scmfix set-group NAME GROUP       sets the load-order group
-//   scmfix describe NAME TEXT
+//   scmfix describe NAME TEXT         writes the Description value itself
+//   scmfix describe2 NAME TEXT        through ChangeServiceConfig2
+//   scmfix set-error-control NAME N
+//   scmfix set-failure-actions NAME RESET COMMAND [TYPE DELAY_MS]...
+//   scmfix config NAME                what the manager's query calls report
+//   scmfix hold NAME                  keeps the service open until standard
+//                                     input ends; says "held" once it is
+//   scmfix dump-key NAME              the service's key and all below it,
+//                                     one value a record, sorted
 //   scmfix bulk-create PREFIX COUNT BINPATH | bulk-delete PREFIX COUNT
 // Texts on the command line are taken as Unicode (the wide calls store
 // dependency lists correctly); `list` prints the code page 932 bytes the
@@ -18,7 +26,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -206,6 +216,153 @@ int describe(const wchar_t* name, const wchar_t* description) {
     return result == ERROR_SUCCESS ? 0 : fail("RegSetValueExW");
 }
 
+int set_error_control(const wchar_t* name, DWORD error_control) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_CHANGE_CONFIG);
+    if (!service.handle ||
+        !ChangeServiceConfigW(service.handle, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, error_control,
+                              nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr))
+        return fail("ChangeServiceConfigW");
+    return 0;
+}
+
+int describe2(const wchar_t* name, wchar_t* description) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_CHANGE_CONFIG);
+    SERVICE_DESCRIPTIONW info{description};
+    if (!service.handle ||
+        !ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_DESCRIPTION, &info))
+        return fail("ChangeServiceConfig2W");
+    return 0;
+}
+
+int set_failure_actions(int argc, wchar_t** argv) {
+    std::vector<SC_ACTION> actions;
+    for (int i = 5; i + 1 < argc; i += 2)
+        actions.push_back({static_cast<SC_ACTION_TYPE>(wcstoul(argv[i], nullptr, 0)),
+                           static_cast<DWORD>(wcstoul(argv[i + 1], nullptr, 0))});
+    Scm scm;
+    Service service(scm.handle, argv[2], SERVICE_ALL_ACCESS);
+    SERVICE_FAILURE_ACTIONSW info{};
+    info.dwResetPeriod = wcstoul(argv[3], nullptr, 0);
+    info.lpCommand = argv[4];
+    info.cActions = static_cast<DWORD>(actions.size());
+    info.lpsaActions = actions.data();
+    if (!service.handle ||
+        !ChangeServiceConfig2W(service.handle, SERVICE_CONFIG_FAILURE_ACTIONS, &info))
+        return fail("ChangeServiceConfig2W");
+    return 0;
+}
+
+// One ChangeServiceConfig2 level as bytes from the ANSI call; "-" when the
+// query fails.
+std::vector<char> config2(SC_HANDLE service, DWORD level) {
+    DWORD needed = 0;
+    QueryServiceConfig2A(service, level, nullptr, 0, &needed);
+    std::vector<char> buffer(needed + 1);
+    if (!QueryServiceConfig2A(service, level, reinterpret_cast<BYTE*>(buffer.data()), needed,
+                              &needed))
+        return {};
+    return buffer;
+}
+
+std::string list_of(const char* multi) {
+    std::string out;
+    for (const char* p = multi; p && *p; p += std::strlen(p) + 1) out += std::string(p) + "|";
+    return out;
+}
+
+int config(const wchar_t* name) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_QUERY_CONFIG);
+    DWORD needed = 0;
+    QueryServiceConfigA(service.handle, nullptr, 0, &needed);
+    std::vector<char> buffer(needed + 1);
+    auto* c = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+    if (!service.handle || !QueryServiceConfigA(service.handle, c, needed, &needed))
+        return fail("QueryServiceConfigA");
+    out(std::to_string(c->dwServiceType) + FIELD + std::to_string(c->dwStartType) + FIELD +
+        std::to_string(c->dwErrorControl) + FIELD + text(c->lpBinaryPathName) + FIELD +
+        text(c->lpLoadOrderGroup) + FIELD + list_of(c->lpDependencies) + FIELD +
+        text(c->lpServiceStartName) + FIELD + text(c->lpDisplayName) + FIELD);
+    const std::vector<char> description = config2(service.handle, SERVICE_CONFIG_DESCRIPTION);
+    out(description.empty()
+            ? std::string("-")
+            : text(reinterpret_cast<const SERVICE_DESCRIPTIONA*>(description.data())
+                       ->lpDescription));
+    out(std::string(1, FIELD));
+    const std::vector<char> failure = config2(service.handle, SERVICE_CONFIG_FAILURE_ACTIONS);
+    if (failure.empty()) {
+        out("-");
+    } else {
+        const auto* f = reinterpret_cast<const SERVICE_FAILURE_ACTIONSA*>(failure.data());
+        std::string actions = std::to_string(f->dwResetPeriod) + " " + text(f->lpCommand);
+        for (DWORD i = 0; i < f->cActions; ++i)
+            actions += " " + std::to_string(f->lpsaActions[i].Type) + "/" +
+                       std::to_string(f->lpsaActions[i].Delay);
+        out(actions);
+    }
+    out(std::string(1, RECORD));
+    return 0;
+}
+
+void dump(HKEY root, const std::string& path, const std::string& relative,
+          std::vector<std::string>& records) {
+    HKEY key;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    char name[16384];
+    std::vector<BYTE> data(1 << 20);
+    for (DWORD i = 0;; ++i) {
+        DWORD name_length = sizeof name, size = static_cast<DWORD>(data.size()), type = 0;
+        if (RegEnumValueA(key, i, name, &name_length, nullptr, &type, data.data(), &size) !=
+            ERROR_SUCCESS)
+            break;
+        std::string hex;
+        for (DWORD b = 0; b < size; ++b) {
+            char two[3];
+            std::snprintf(two, sizeof two, "%02x", data[b]);
+            hex += two;
+        }
+        records.push_back(relative + FIELD + std::string(name, name_length) + FIELD +
+                          std::to_string(type) + FIELD + hex + RECORD);
+    }
+    std::vector<std::string> subkeys;
+    for (DWORD i = 0;; ++i) {
+        DWORD name_length = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &name_length, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        subkeys.emplace_back(name, name_length);
+    }
+    RegCloseKey(key);
+    // A key without values still shows, so that empty subkeys are compared too.
+    records.push_back(relative + FIELD + RECORD);
+    for (const std::string& subkey : subkeys)
+        dump(root, path + "\\" + subkey, relative + "\\" + subkey, records);
+}
+
+int dump_key(const wchar_t* name) {
+    char narrow[1024];
+    WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, sizeof narrow, nullptr, nullptr);
+    std::vector<std::string> records;
+    dump(HKEY_LOCAL_MACHINE, std::string("SYSTEM\\CurrentControlSet\\Services\\") + narrow, "",
+         records);
+    std::sort(records.begin(), records.end());
+    for (const std::string& record : records) out(record);
+    return 0;
+}
+
+int hold(const wchar_t* name) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_QUERY_STATUS);
+    if (!service.handle) return fail("OpenService");
+    std::printf("held\n");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    return 0;
+}
+
 int bulk(bool make, const wchar_t* prefix, int count, const wchar_t* path) {
     Scm scm;
     for (int i = 0; i < count; ++i) {
@@ -248,6 +405,13 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"kill") return kill(argv[2]);
     if (verb == L"set-group" && argc == 4) return set_group(argv[2], argv[3]);
     if (verb == L"describe" && argc == 4) return describe(argv[2], argv[3]);
+    if (verb == L"describe2" && argc == 4) return describe2(argv[2], argv[3]);
+    if (verb == L"set-error-control" && argc == 4)
+        return set_error_control(argv[2], wcstoul(argv[3], nullptr, 0));
+    if (verb == L"set-failure-actions" && argc >= 5) return set_failure_actions(argc, argv);
+    if (verb == L"config") return config(argv[2]);
+    if (verb == L"dump-key") return dump_key(argv[2]);
+    if (verb == L"hold") return hold(argv[2]);
     if (verb == L"bulk-create" && argc == 5) return bulk(true, argv[2], _wtoi(argv[3]), argv[4]);
     if (verb == L"bulk-delete" && argc == 4) return bulk(false, argv[2], _wtoi(argv[3]), nullptr);
     return fail("usage");

@@ -44,6 +44,25 @@ public:
         files.erase(path);
         return true;
     }
+
+    // Folders exist once made; a path in `locked` cannot be made.
+    std::set<std::string> folders;
+    bool make_folder(const std::string& path) override {
+        if (locked.count(path) != 0) return false;
+        folders.insert(path);
+        return true;
+    }
+
+    bool list_files(const std::string& folder, std::vector<std::string>& names) override {
+        names.clear();
+        if (locked.count(folder) != 0) return false;
+        const std::string prefix = folder + "\\";
+        for (const auto& entry : files)
+            if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
+                entry.first.find('\\', prefix.size()) == std::string::npos)
+                names.push_back(entry.first.substr(prefix.size()));
+        return true;
+    }
 };
 
 // The power went at the end of a step of FakeDisk.
@@ -123,6 +142,16 @@ public:
     }
     void remove(const std::string& path) override {
         if (step("remove")) finish(files.erase(path));
+    }
+    bool make_folder(const std::string&) override { return step("make folder") && finish(true); }
+    bool list_files(const std::string& folder, std::vector<std::string>& names) override {
+        names.clear();
+        if (!step("list")) return false;
+        const std::string prefix = folder + "\\";
+        for (const auto& entry : files)
+            if (entry.first.compare(0, prefix.size(), prefix) == 0)
+                names.push_back(entry.first.substr(prefix.size()));
+        return finish(true);
     }
 
 private:

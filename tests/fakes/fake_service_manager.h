@@ -137,6 +137,20 @@ public:
     }
 
     std::vector<CreateServiceRequest> created;
+    std::uint32_t create_error = 1073;  // ERROR_SERVICE_EXISTS, for a taken name
+
+    std::uint32_t last_create_error() override { return create_error; }
+
+    // Every setting changed, in order; kinds in `refused_settings` fail.
+    std::vector<ServiceSetting> changed;
+    std::set<SettingKind> refused_settings;
+
+    bool change_setting(ScHandle service, const ServiceSetting& setting) override {
+        log.push_back("change " + name_of(service));
+        if (refused_settings.count(setting.kind) != 0) return false;
+        changed.push_back(setting);
+        return true;
+    }
 
     void close(ScHandle handle) override {
         log.push_back("close " + name_of(handle));
@@ -169,11 +183,46 @@ private:
     }
 };
 
-// Registry keys by path, each a map of value name to bytes.
+// Registry keys by path, each a map of value name to bytes; a value's type
+// is REG_SZ unless `types` says otherwise.
 class FakeServiceRegistry : public ServiceRegistry {
 public:
     std::map<std::string, std::map<std::string, std::string>> keys;
+    std::map<std::string, std::map<std::string, std::uint32_t>> types;
+    std::set<std::string> unreadable;  // keys whose values cannot be listed
+    std::set<std::string> read_only;   // "key" or "key|value": cannot be created or written
     int reads = 0;
+
+    void set(const std::string& key, const RegistryValue& value) {
+        keys[key][value.name] = value.data;
+        types[key][value.name] = value.type;
+    }
+
+    bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) override {
+        values.clear();
+        auto key = keys.find(key_path);
+        if (key == keys.end() || unreadable.count(key_path) != 0) return false;
+        for (const auto& value : key->second) {
+            auto type = types[key_path].find(value.first);
+            values.push_back({value.first,
+                              type == types[key_path].end() ? VALUE_SZ : type->second,
+                              value.second});
+        }
+        return true;
+    }
+
+    bool create_key(const std::string& key_path) override {
+        if (read_only.count(key_path) != 0) return false;
+        keys[key_path];
+        return true;
+    }
+
+    bool write_value(const std::string& key_path, const RegistryValue& value) override {
+        if (keys.count(key_path) == 0 || read_only.count(key_path + "|" + value.name) != 0)
+            return false;
+        set(key_path, value);
+        return true;
+    }
 
     bool read_value(const std::string& key_path, const char* value_name,
                     std::string& bytes) override {

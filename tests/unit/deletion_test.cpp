@@ -8,6 +8,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "history/snapshot_store.h"
 
 namespace quorvel {
 namespace {
@@ -21,6 +22,7 @@ using testing::FakeServiceRegistry;
 
 const std::string SERVICES = "SYSTEM\\CurrentControlSet\\Services\\";
 const std::string HISTORY = "C:\\tools\\quorvel.his";
+const std::string SNAPSHOTS = "C:\\tools\\quorvel.snapshots";
 
 class FakeSystemPaths : public SystemPaths {
 public:
@@ -50,7 +52,7 @@ protected:
     FakePause pause;
     HistoryStore history;
     FakeFileSystem files;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY};
+    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY, SNAPSHOTS};
     int rows_removed = 0;
 
     void SetUp() override {
@@ -257,11 +259,12 @@ struct DeletionOnAFailingDisk {
     FakePrompt prompt;
     FakePause pause;
     HistoryStore history;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, disk, HISTORY};
+    DeletionContext context{scm, registry, paths, prompt, pause, history, disk, HISTORY, SNAPSHOTS};
     DeletionOutcome outcome = DeletionOutcome::refused;
 
     DeletionOnAFailingDisk(bool unread_at_start, bool removable, int failing_step) {
         scm.add("AppSvc", "App Service", 0x10, 1).removable = removable;
+        registry.keys[SERVICES + "AppSvc"];
         disk.put(HISTORY, OLD_FILE);
         disk.fail_at = unread_at_start ? 1 : 0;
         history_load(history, disk, HISTORY);
@@ -271,6 +274,14 @@ struct DeletionOnAFailingDisk {
     }
 
     bool removed() const { return scm.services[0].removed; }
+    // A snapshot of the key is on the disk, flushed.
+    bool snapshot_kept() const {
+        for (const auto& entry : disk.files)
+            if (entry.first.rfind(SNAPSHOTS + "\\", 0) == 0 && !entry.second.durable.empty())
+                return true;
+        return false;
+    }
+
     bool store_holds_the_record() const {
         return std::find(history.records.begin(), history.records.end(), join_record(ROW)) !=
                history.records.end();
@@ -289,8 +300,9 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
                                     join_record(DeletionOnAFailingDisk::ROW) + "\r\n";
     for (bool unread : {false, true}) {
         for (bool removable : {true, false}) {
-            const int steps = static_cast<int>(
-                DeletionOnAFailingDisk(unread, removable, 0).disk.steps.size());
+            const DeletionOnAFailingDisk unfailing(unread, removable, 0);
+            ASSERT_EQ(unfailing.removed(), removable);
+            const int steps = static_cast<int>(unfailing.disk.steps.size());
             for (int step = 1; step <= steps; ++step) {
                 SCOPED_TRACE(::testing::Message() << "unread " << unread << ", removable "
                                                   << removable << ", failing step " << step);
@@ -298,14 +310,21 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
                 if (run.removed()) {
                     EXPECT_EQ(run.outcome, DeletionOutcome::deleted);
                     EXPECT_EQ(run.scm.history_at_removal, with_record);
+                    EXPECT_TRUE(run.snapshot_kept());
                     EXPECT_TRUE(run.store_holds_the_record());
                     continue;
                 }
                 EXPECT_FALSE(run.store_holds_the_record());
-                const bool rollback_failed = step > run.scm.steps_before_removal &&
-                                             run.scm.steps_before_removal >= 0;
-                EXPECT_EQ(run.disk.files.at(HISTORY).durable,
-                          rollback_failed ? with_record : DeletionOnAFailingDisk::OLD_FILE);
+                // The file is as it was, unless the step that failed came
+                // after the refused deletion and was one of the rollback's.
+                const std::string& durable = run.disk.files.at(HISTORY).durable;
+                const bool after_removal = step > run.scm.steps_before_removal &&
+                                           run.scm.steps_before_removal >= 0;
+                if (!after_removal) {
+                    EXPECT_EQ(durable, DeletionOnAFailingDisk::OLD_FILE);
+                } else if (durable != DeletionOnAFailingDisk::OLD_FILE) {
+                    EXPECT_EQ(durable, with_record);
+                }
             }
         }
     }
@@ -315,6 +334,86 @@ TEST_F(Deletion, ALongDisplayNameFitsEveryMessageWhole) {
     const std::string name(259, 'n');
     EXPECT_EQ(run(row_of(name, "AppSvc")), DeletionOutcome::deleted);
     for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(name), std::string::npos);
+}
+
+// The snapshot of the service's key, written before the service goes.
+class DeletionSnapshot : public Deletion {
+protected:
+    const std::string key = SERVICES + "AppSvc";
+    const std::string first_snapshot = SNAPSHOTS + "\\000001-AppSvc.reg";
+
+    void SetUp() override {
+        Deletion::SetUp();
+        registry.set(key, {"Start", VALUE_DWORD, std::string("\3\0\0\0", 4)});
+        registry.set(key + "\\Parameters", {"ServiceDll", VALUE_EXPAND_SZ, "C:\\app.dll"});
+        // Left by an earlier deletion that another program's handle held up.
+        registry.set(key, {"DeleteFlag", VALUE_DWORD, std::string("\1\0\0\0", 4)});
+    }
+};
+
+TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
+    struct Watching : FakeServiceManager {
+        FakeFileSystem* files = nullptr;
+        std::string snapshot;
+        bool saved_first = false;
+        bool remove(ScHandle service) override {
+            saved_first = files->exists(snapshot) && files->exists(HISTORY);
+            return FakeServiceManager::remove(service);
+        }
+    } watching;
+    watching.services = scm.services;
+    watching.files = &files;
+    watching.snapshot = first_snapshot;
+    DeletionContext watched{watching, registry, paths, prompt, pause, history, files, HISTORY,
+                            SNAPSHOTS};
+    EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), watched, [] {}), DeletionOutcome::deleted);
+    EXPECT_TRUE(watching.saved_first);
+    RegistryTree saved, expected;
+    ASSERT_TRUE(load_snapshot(files, first_snapshot, saved));
+    ASSERT_TRUE(read_registry_tree(registry, key, expected));
+    expected[0].values.erase(expected[0].values.begin());  // DeleteFlag, first by name
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(find_snapshot(files, SNAPSHOTS, history.records, 0), first_snapshot);
+}
+
+TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletion) {
+    const struct {
+        const char* name;
+        bool folder_locked;
+        bool key_unreadable;
+    } cases[] = {{"folder not writable", true, false}, {"key not readable", false, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.shown.clear();
+        if (c.folder_locked) files.locked.insert(SNAPSHOTS);
+        if (c.key_unreadable) registry.unreadable.insert(key + "\\Parameters");
+        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+        files.locked.clear();
+        registry.unreadable.clear();
+        EXPECT_FALSE(scm.services[0].removed);
+        EXPECT_EQ(rows_removed, 0);
+        EXPECT_TRUE(history.records.empty());
+        EXPECT_TRUE(files.files.empty());
+        ASSERT_FALSE(prompt.shown.empty());
+        EXPECT_EQ(prompt.shown.back().text,
+                  "App のレジストリ設定を保存できないため、削除を中止しました。\r\n"
+                  "履歴ファイルのあるフォルダーに書き込めるか確かめてください。");
+        EXPECT_EQ(prompt.shown.back().caption, "エラー");
+        EXPECT_EQ(prompt.shown.back().flags, 0x30u);
+    }
+}
+
+TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
+    files.locked.insert(HISTORY);  // the history cannot be written
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_FALSE(files.exists(first_snapshot));
+    EXPECT_FALSE(scm.services[0].removed);
+
+    files.locked.clear();
+    scm.services[0].removable = false;  // the manager refuses the deletion
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_TRUE(history.records.empty());
+    EXPECT_TRUE(files.files.empty());
 }
 
 class StopAndDelete : public ::testing::Test {

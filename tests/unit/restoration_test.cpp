@@ -2,14 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "history/snapshot_store.h"
 
 namespace quorvel {
 namespace {
 
+using testing::FakeFileSystem;
 using testing::FakePrompt;
 using testing::FakeServiceManager;
+using testing::FakeServiceRegistry;
+
+// A restoration of a record that has no snapshot.
+int restore_without_snapshot(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history,
+                             int index) {
+    FakeServiceRegistry registry;
+    FakeFileSystem files;
+    RestorationContext context{scm, registry, prompt, files, "C:\\q\\quorvel.snapshots"};
+    return restore_service(context, history, index);
+}
 
 RecordTexts texts_with(const char* state, const char* start_type, const char* kind) {
     return {"Foo Service", "does foo", state, start_type, "LocalSystem",
@@ -60,7 +73,7 @@ protected:
 };
 
 TEST_F(RestoreService, CreatesTheServiceStartsItAndDropsItsRecord) {
-    EXPECT_EQ(restore_service(scm, prompt, history, 1), 1);
+    EXPECT_EQ(restore_without_snapshot(scm, prompt, history, 1), 1);
 
     ASSERT_EQ(scm.created.size(), 1u);
     const CreateServiceRequest& request = scm.created[0];
@@ -90,7 +103,7 @@ TEST_F(RestoreService, StartsOnlyWhatWasRunning) {
     for (int index : {2, 0}) {  // "開始中", then the empty state
         SCOPED_TRACE(index);
         scm.log.clear();
-        EXPECT_EQ(restore_service(scm, prompt, history, index), 1);
+        EXPECT_EQ(restore_without_snapshot(scm, prompt, history, index), 1);
         for (const std::string& entry : scm.log) EXPECT_NE(entry.rfind("start ", 0), 0u) << entry;
     }
     EXPECT_EQ(history.records.size(), 1u);
@@ -100,7 +113,7 @@ TEST_F(RestoreService, AServiceThatWillNotStartIsStillRestored) {
     struct RefusingStarts : FakeServiceManager {
         bool start(ScHandle) override { return false; }
     } refusing;
-    EXPECT_EQ(restore_service(refusing, prompt, history, 1), 1);
+    EXPECT_EQ(restore_without_snapshot(refusing, prompt, history, 1), 1);
     EXPECT_EQ(history.records.size(), 2u);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].caption, "復活");
@@ -123,7 +136,7 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
         if (c.name_taken) failing.add("FooSvc", "Someone else", 0x10, STATE_STOPPED);
         const std::vector<HistoryRecord> before = history.records;
 
-        EXPECT_EQ(restore_service(failing, told, history, 1), 0);
+        EXPECT_EQ(restore_without_snapshot(failing, told, history, 1), 0);
 
         EXPECT_EQ(history.records, before);
         EXPECT_EQ(failing.open_handles(), 0);
@@ -138,7 +151,7 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
 TEST_F(RestoreService, AnIndexOutsideTheHistoryDoesNothing) {
     for (int index : {-1, 3}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(restore_service(scm, prompt, history, index), 0);
+        EXPECT_EQ(restore_without_snapshot(scm, prompt, history, index), 0);
     }
     EXPECT_TRUE(scm.log.empty());
     EXPECT_TRUE(prompt.shown.empty());
@@ -173,7 +186,7 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
         FakePrompt told;
         HistoryStore one;
         one.records = {c.line.empty() ? join_record(c.texts) : c.line};
-        restore_service(fresh, told, one, 0);
+        restore_without_snapshot(fresh, told, one, 0);
         ASSERT_EQ(fresh.created.size(), 1u);
         const CreateServiceRequest& request = fresh.created[0];
         EXPECT_EQ(request.display_name, c.texts[COL_NAME]);
@@ -181,6 +194,115 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
         EXPECT_EQ(request.binary_path, c.texts[COL_PATH]);
         EXPECT_EQ(request.service_name, c.texts[COL_SERVICE_NAME]);
         EXPECT_EQ(request.service_type, 0x10u);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+const std::string FOLDER = "C:\\q\\quorvel.snapshots";
+const std::string FOO_KEY = "SYSTEM\\CurrentControlSet\\Services\\FooSvc";
+
+class RestoreWithSnapshot : public ::testing::Test {
+protected:
+    FakeServiceManager scm;
+    FakeServiceRegistry registry;
+    FakeFileSystem files;
+    FakePrompt prompt;
+    HistoryStore history;
+    RestorationContext context{scm, registry, prompt, files, FOLDER};
+    std::string snapshot;
+
+    void SetUp() override {
+        history.records = {"Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス"};
+        const RegistryTree saved = {
+            {FOO_KEY,
+             {{"Type", VALUE_DWORD, std::string("\x20\0\0\0", 4)},
+              {"Description", VALUE_SZ, std::string("does, foo\0", 10)},
+              {"Group", VALUE_SZ, std::string("Net\0", 4)}}},
+            {FOO_KEY + "\\Parameters", {{"ServiceDll", VALUE_EXPAND_SZ, "C:\\foo.dll"}}},
+        };
+        snapshot = save_snapshot(files, FOLDER, history.records[0], "FooSvc", saved);
+        ASSERT_FALSE(snapshot.empty());
+    }
+
+    std::vector<std::string> texts() const {
+        std::vector<std::string> out;
+        for (const auto& box : prompt.shown) out.push_back(box.text);
+        return out;
+    }
+};
+
+TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    const std::vector<std::string> log = {"open manager 2", "create FooSvc", "change FooSvc",
+                                          "change FooSvc", "start FooSvc", "close FooSvc",
+                                          "close manager"};
+    EXPECT_EQ(scm.log, log);
+    ASSERT_EQ(scm.changed.size(), 2u);
+    EXPECT_EQ(scm.changed[0].kind, SettingKind::load_order_group);
+    EXPECT_EQ(scm.changed[1].kind, SettingKind::description);
+    EXPECT_EQ(registry.keys[FOO_KEY + "\\Parameters"]["ServiceDll"], "C:\\foo.dll");
+    EXPECT_EQ(registry.keys[FOO_KEY]["Description"], std::string("does, foo\0", 10));
+    EXPECT_TRUE(history.records.empty());
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました"}));
+}
+
+TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAfterTheSuccess) {
+    scm.refused_settings = {SettingKind::description};  // the registry still gets it
+    registry.read_only = {FOO_KEY + "\\Parameters", FOO_KEY + "|Group"};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_EQ(texts(), (std::vector<std::string>{
+                           "サービス名 Foo を復活しました",
+                           "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
+                           "Group\r\nParameters"}));
+    EXPECT_EQ(prompt.shown[1].caption, "復活");
+    EXPECT_EQ(prompt.shown[1].flags, 0x30u);
+    EXPECT_EQ(registry.keys[FOO_KEY]["Description"], std::string("does, foo\0", 10));
+    EXPECT_TRUE(history.records.empty());
+    EXPECT_FALSE(files.exists(snapshot));
+}
+
+TEST_F(RestoreWithSnapshot, ANameMarkedForDeletionSaysWhatToDoAndKeepsEverything) {
+    scm.add("FooSvc", "Foo", 0x20, STATE_STOPPED);
+    scm.create_error = ERROR_MARKED_FOR_DELETE;
+    EXPECT_EQ(restore_service(context, history, 0), 0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text,
+              "Foo の復活に失敗しました。\r\n"
+              "同じ名前のサービスが削除待ちのまま残っているため、"
+              "そのサービスを開いているプログラム (サービス管理ツールなど) を閉じるか、"
+              "Windows を再起動してからやり直してください。");
+    EXPECT_EQ(prompt.shown[0].flags, 0x10u);
+    EXPECT_EQ(history.records.size(), 1u);
+    EXPECT_TRUE(files.exists(snapshot));
+    EXPECT_TRUE(registry.keys.empty());
+}
+
+TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
+    const std::string elsewhere =
+        "REGEDIT4\r\n;record=" + history.records[0] +
+        "\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+        "\"x\"=\"evil.exe\"\r\n";
+    for (const std::string& content : {std::string("REGEDIT4\r\n;record=") + history.records[0] +
+                                           "\r\n[broken",
+                                       elsewhere}) {
+        HistoryStore one = history;
+        FakePrompt told;
+        RestorationContext fresh{scm, registry, told, files, FOLDER};
+        scm.services.clear();
+        files.files[snapshot] = content;
+        EXPECT_EQ(restore_service(fresh, one, 0), 1);
+        EXPECT_TRUE(registry.keys.empty());
+        EXPECT_TRUE(files.exists(snapshot));
+        ASSERT_EQ(told.shown.size(), 2u);
+        EXPECT_EQ(told.shown[1].text,
+                  "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n" + snapshot +
+                      " (読み込めません)");
     }
 }
 

@@ -1,0 +1,137 @@
+// Changing one setting of a service through the Service Control Manager's
+// own calls, so that it takes effect at once.
+#include <windows.h>
+
+#include "catalogue/service_manager_win32.h"
+
+namespace quorvel {
+namespace {
+
+using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
+
+SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
+
+// Null when the text is not to change.
+struct ConfigChange {
+    DWORD service_type = SERVICE_NO_CHANGE;
+    DWORD start_type = SERVICE_NO_CHANGE;
+    DWORD error_control = SERVICE_NO_CHANGE;
+    const char* binary_path = nullptr;
+    const char* load_order_group = nullptr;
+    const char* start_name = nullptr;
+    const char* display_name = nullptr;
+};
+
+bool change_config(SC_HANDLE service, const ConfigChange& change) {
+    return ChangeServiceConfigA(service, change.service_type, change.start_type,
+                                change.error_control, change.binary_path,
+                                change.load_order_group, nullptr, nullptr, change.start_name,
+                                nullptr, change.display_name) != 0;
+}
+
+std::string multi_string(const std::vector<std::string>& items) {
+    std::string list;
+    for (const std::string& item : items) list += item + '\0';
+    return list + '\0';
+}
+
+// The wide call: the ANSI one stores only the first name of a list on some
+// platforms (Wine). The texts are converted from the system code page.
+bool change_dependencies(SC_HANDLE service, const std::vector<std::string>& names) {
+    const std::string list = multi_string(names);
+    const int length = MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()),
+                                           nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()), &wide[0], length);
+    return ChangeServiceConfigW(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                nullptr, nullptr, nullptr, wide.c_str(), nullptr, nullptr,
+                                nullptr) != 0;
+}
+
+bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
+    ConfigChange change;
+    switch (setting.kind) {
+    case SettingKind::service_type: change.service_type = setting.number; break;
+    case SettingKind::start_type: change.start_type = setting.number; break;
+    case SettingKind::error_control: change.error_control = setting.number; break;
+    case SettingKind::binary_path: change.binary_path = setting.text.c_str(); break;
+    case SettingKind::load_order_group: change.load_order_group = setting.text.c_str(); break;
+    case SettingKind::start_name: change.start_name = setting.text.c_str(); break;
+    case SettingKind::display_name: change.display_name = setting.text.c_str(); break;
+    default: return false;
+    }
+    return change_config(service, change);
+}
+
+// Not in every system of the family (NT 4 lacks it), so it is looked up.
+bool change_config2(SC_HANDLE service, DWORD level, void* info) {
+    HMODULE advapi = GetModuleHandleA("advapi32.dll");
+    const auto change = reinterpret_cast<ChangeConfig2>(
+        reinterpret_cast<void*>(GetProcAddress(advapi, "ChangeServiceConfig2A")));
+    return change != nullptr && change(service, level, info) != 0;
+}
+
+bool change_failure_actions(SC_HANDLE service, ServiceSetting setting) {
+    std::vector<SC_ACTION> actions;
+    for (const FailureAction& action : setting.actions)
+        actions.push_back({static_cast<SC_ACTION_TYPE>(action.type), action.delay_ms});
+    SERVICE_FAILURE_ACTIONSA info{};
+    info.dwResetPeriod = setting.number;
+    info.lpRebootMsg = setting.has_reboot_message ? &setting.reboot_message[0] : nullptr;
+    info.lpCommand = setting.has_command ? &setting.text[0] : nullptr;
+    info.cActions = static_cast<DWORD>(actions.size());
+    info.lpsaActions = actions.empty() ? nullptr : actions.data();
+    return change_config2(service, SERVICE_CONFIG_FAILURE_ACTIONS, &info);
+}
+
+// The levels whose whole content is one number.
+bool change_number(SC_HANDLE service, DWORD level, DWORD number) {
+    DWORD info = number;
+    return change_config2(service, level, &info);
+}
+
+bool change_security(SC_HANDLE service, std::string descriptor) {
+    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(&descriptor[0]);
+    return IsValidSecurityDescriptor(sd) &&
+           SetServiceObjectSecurity(service,
+                                    OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
+                                        DACL_SECURITY_INFORMATION,
+                                    sd) != 0;
+}
+
+}  // namespace
+
+bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& setting) {
+    const SC_HANDLE service = sc(handle);
+    switch (setting.kind) {
+    case SettingKind::dependencies:
+        return change_dependencies(service, setting.list);
+    case SettingKind::description: {
+        std::string text = setting.text;
+        SERVICE_DESCRIPTIONA info{&text[0]};
+        return change_config2(service, SERVICE_CONFIG_DESCRIPTION, &info);
+    }
+    case SettingKind::failure_actions:
+        return change_failure_actions(service, setting);
+    case SettingKind::failure_actions_flag:
+        return change_number(service, SERVICE_CONFIG_FAILURE_ACTIONS_FLAG, setting.number);
+    case SettingKind::delayed_auto_start:
+        return change_number(service, SERVICE_CONFIG_DELAYED_AUTO_START_INFO, setting.number);
+    case SettingKind::service_sid_type:
+        return change_number(service, SERVICE_CONFIG_SERVICE_SID_INFO, setting.number);
+    case SettingKind::preshutdown_timeout:
+        return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
+    case SettingKind::required_privileges: {
+        std::string list = multi_string(setting.list);
+        SERVICE_REQUIRED_PRIVILEGES_INFOA info{&list[0]};
+        return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
+    }
+    case SettingKind::security:
+        return change_security(service, setting.bytes);
+    default:
+        return change_config_field(service, setting);
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,40 @@
+// Snapshots of deleted services' registry keys: one .reg file per deleted
+// service in a folder beside the history file, named
+// "<sequence>-<service name>.reg" (the sequence only grows, so two
+// deletions of one name never share a file).
+//
+// A snapshot names its history record in its first comment line,
+// ";record=<the record line>" ('%' and bytes a line cannot hold written as
+// %XX), and that is the whole link: the history file stays as it was, and
+// the link survives restarts and the removal of other records. Records
+// with the same line (one service deleted twice with the same row) are
+// paired with their snapshots in order, the newest record with the newest
+// snapshot; a record older than every snapshot (from a history written
+// before snapshots were kept) has none.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/service_registry.h"
+#include "history/file_system.h"
+#include "history/history_store.h"
+
+namespace quorvel {
+
+// Writes the snapshot of the service whose history record is `record`,
+// creating the folder if needed. The path of the new file, or "" when it
+// could not be written whole (nothing is left behind then).
+std::string save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
+                          const std::string& service_name, const RegistryTree& keys);
+
+// The path of the snapshot of records[index], or "" when it has none (or
+// the folder cannot be listed).
+std::string find_snapshot(FileSystem& files, const std::string& folder,
+                          const std::vector<HistoryRecord>& records, int index);
+
+// The keys of a snapshot file; false when it cannot be read or is not a
+// snapshot of a service key.
+bool load_snapshot(FileSystem& files, const std::string& path, RegistryTree& keys);
+
+}  // namespace quorvel

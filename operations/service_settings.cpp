@@ -1,0 +1,213 @@
+#include "operations/service_settings.h"
+
+#include <algorithm>
+
+#include "operations/deletion.h"
+
+namespace quorvel {
+
+namespace {
+
+const char DEFAULT_VALUE_NAME[] = "(既定)";
+const std::uint32_t ERROR_NORMAL = 1;  // what the creation sets
+const std::size_t FAILURE_HEADER_BYTES = 20;
+
+const RegistryValue* find_value(const RegistryKey& key, const char* name) {
+    for (const RegistryValue& value : key.values)
+        if (same_service_name(value.name, name)) return &value;
+    return nullptr;
+}
+
+std::uint32_t dword_at(const std::string& data, std::size_t offset) {
+    std::uint32_t number = 0;
+    for (int i = 3; i >= 0; --i)
+        number = (number << 8) | static_cast<unsigned char>(data[offset + i]);
+    return number;
+}
+
+bool read_number(const RegistryKey& key, const char* name, std::uint32_t& number) {
+    const RegistryValue* value = find_value(key, name);
+    if (value == nullptr || value->type != VALUE_DWORD || value->data.size() != 4) return false;
+    number = dword_at(value->data, 0);
+    return true;
+}
+
+bool is_text_type(std::uint32_t type) { return type == VALUE_SZ || type == VALUE_EXPAND_SZ; }
+
+// A text value up to its first zero byte.
+bool read_text(const RegistryKey& key, const char* name, std::string& text) {
+    const RegistryValue* value = find_value(key, name);
+    if (value == nullptr || !is_text_type(value->type)) return false;
+    text = value->data.substr(0, value->data.find('\0'));
+    return true;
+}
+
+std::vector<std::string> read_list(const RegistryKey& key, const char* name) {
+    std::vector<std::string> items;
+    const RegistryValue* value = find_value(key, name);
+    if (value == nullptr || value->type != VALUE_MULTI_SZ) return items;
+    std::size_t start = 0;
+    while (start < value->data.size()) {
+        std::size_t end = value->data.find('\0', start);
+        if (end == std::string::npos) end = value->data.size();
+        if (end == start) break;
+        items.push_back(value->data.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
+ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const std::string& text = "") {
+    ServiceSetting made;
+    made.kind = kind;
+    made.number = number;
+    made.text = text;
+    return made;
+}
+
+void add_number_if_not(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
+                       SettingKind kind, std::uint32_t already) {
+    std::uint32_t number = 0;
+    if (read_number(key, name, number) && number != already) out.push_back(setting(kind, number));
+}
+
+void add_number(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
+                SettingKind kind) {
+    std::uint32_t number = 0;
+    if (read_number(key, name, number)) out.push_back(setting(kind, number));
+}
+
+void add_text_if_not(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
+                     SettingKind kind, const std::string& already) {
+    std::string text;
+    if (read_text(key, name, text) && !same_service_name(text, already))
+        out.push_back(setting(kind, 0, text));
+}
+
+void add_dependencies(std::vector<ServiceSetting>& out, const RegistryKey& key) {
+    ServiceSetting dependencies = setting(SettingKind::dependencies);
+    dependencies.list = read_list(key, "DependOnService");
+    for (const std::string& group : read_list(key, "DependOnGroup"))
+        dependencies.list.push_back("+" + group);
+    if (!dependencies.list.empty()) out.push_back(dependencies);
+}
+
+// The saved form: reset period, two unused fields, the number of actions
+// and one more unused field, then type and delay of each action.
+void add_failure_actions(std::vector<ServiceSetting>& out, const RegistryKey& key) {
+    const RegistryValue* value = find_value(key, "FailureActions");
+    if (value == nullptr || value->data.size() < FAILURE_HEADER_BYTES) return;
+    const std::string& data = value->data;
+    const std::uint32_t count = dword_at(data, 12);
+    if (count > (data.size() - FAILURE_HEADER_BYTES) / 8) return;
+    ServiceSetting actions = setting(SettingKind::failure_actions, dword_at(data, 0));
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::size_t at = FAILURE_HEADER_BYTES + 8 * i;
+        actions.actions.push_back({dword_at(data, at), dword_at(data, at + 4)});
+    }
+    actions.has_command = read_text(key, "FailureCommand", actions.text);
+    actions.has_reboot_message = read_text(key, "RebootMessage", actions.reboot_message);
+    out.push_back(actions);
+}
+
+void add_security(std::vector<ServiceSetting>& out, const RegistryTree& snapshot) {
+    const std::string security_key = snapshot[0].path + "\\Security";
+    for (const RegistryKey& key : snapshot) {
+        const RegistryValue* value = find_value(key, "Security");
+        if (same_service_name(key.path, security_key) && value != nullptr &&
+            value->type == VALUE_BINARY && !value->data.empty()) {
+            ServiceSetting security = setting(SettingKind::security);
+            security.bytes = value->data;
+            out.push_back(security);
+        }
+    }
+}
+
+std::string relative_name(const std::string& key_path, const std::string& root,
+                          const std::string& value_name) {
+    std::string name = key_path.size() > root.size() ? key_path.substr(root.size() + 1) : "";
+    if (!name.empty()) name += "\\";
+    return name + (value_name.empty() ? DEFAULT_VALUE_NAME : value_name);
+}
+
+bool holds(const std::vector<RegistryValue>& values, const RegistryValue& wanted) {
+    for (const RegistryValue& value : values)
+        if (value == wanted) return true;
+    return false;
+}
+
+}  // namespace
+
+bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name) {
+    const std::string root = service_key_path(service_name);
+    if (snapshot.empty() || !same_service_name(snapshot[0].path, root)) return false;
+    for (const RegistryKey& key : snapshot) {
+        const std::string head = key.path.substr(0, root.size() + 1);
+        if (key.path != snapshot[0].path &&
+            (!same_service_name(head, root + "\\") || key.path.size() == head.size()))
+            return false;
+    }
+    return true;
+}
+
+void drop_deletion_mark(RegistryTree& snapshot) {
+    if (snapshot.empty()) return;
+    std::vector<RegistryValue>& values = snapshot[0].values;
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [](const RegistryValue& value) {
+                                    return same_service_name(value.name, "DeleteFlag");
+                                }),
+                 values.end());
+}
+
+std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot,
+                                             const CreateServiceRequest& request) {
+    std::vector<ServiceSetting> out;
+    const RegistryKey& key = snapshot[0];
+    add_number_if_not(out, key, "Type", SettingKind::service_type, request.service_type);
+    add_number_if_not(out, key, "Start", SettingKind::start_type, request.start_type);
+    add_number_if_not(out, key, "ErrorControl", SettingKind::error_control, ERROR_NORMAL);
+    add_text_if_not(out, key, "ImagePath", SettingKind::binary_path, request.binary_path);
+    add_text_if_not(out, key, "Group", SettingKind::load_order_group, "");
+    add_dependencies(out, key);
+    add_text_if_not(out, key, "ObjectName", SettingKind::start_name, request.start_name);
+    add_text_if_not(out, key, "DisplayName", SettingKind::display_name, request.display_name);
+    // An expandable description (a resource reference) goes to the
+    // registry as it is; the manager would store it as a plain text.
+    std::string description;
+    if (read_text(key, "Description", description) &&
+        find_value(key, "Description")->type == VALUE_SZ)
+        out.push_back(setting(SettingKind::description, 0, description));
+    add_failure_actions(out, key);
+    add_number(out, key, "FailureActionsOnNonCrashFailures", SettingKind::failure_actions_flag);
+    add_number(out, key, "DelayedAutostart", SettingKind::delayed_auto_start);
+    add_number(out, key, "ServiceSidType", SettingKind::service_sid_type);
+    ServiceSetting privileges = setting(SettingKind::required_privileges);
+    privileges.list = read_list(key, "RequiredPrivileges");
+    if (!privileges.list.empty()) out.push_back(privileges);
+    add_number(out, key, "PreshutdownTimeout", SettingKind::preshutdown_timeout);
+    add_security(out, snapshot);
+    return out;
+}
+
+std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
+                                               const RegistryTree& snapshot) {
+    std::vector<std::string> failed;
+    if (snapshot.empty()) return failed;
+    const std::string& root = snapshot[0].path;
+    for (const RegistryKey& key : snapshot) {
+        std::vector<RegistryValue> current;
+        if (!registry.create_key(key.path)) {
+            failed.push_back(key.path.size() > root.size() ? key.path.substr(root.size() + 1)
+                                                           : key.path);
+            continue;
+        }
+        if (!registry.list_values(key.path, current)) current.clear();
+        for (const RegistryValue& value : key.values)
+            if (!holds(current, value) && !registry.write_value(key.path, value))
+                failed.push_back(relative_name(key.path, root, value.name));
+    }
+    return failed;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,135 @@
+#include "history/snapshot_store.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_file_system.h"
+#include "history/reg_file.h"
+
+namespace quorvel {
+namespace {
+
+using testing::FakeFileSystem;
+
+const std::string FOLDER = "C:\\tools\\quorvel.snapshots";
+
+RegistryTree keys_of(const std::string& service, const std::string& marker) {
+    return {{"SYSTEM\\CurrentControlSet\\Services\\" + service,
+             {{"Marker", VALUE_SZ, marker + '\0'}}}};
+}
+
+std::string marker_of(FakeFileSystem& files, const std::string& path) {
+    RegistryTree keys;
+    if (!load_snapshot(files, path, keys)) return "<none>";
+    return keys[0].values[0].data.substr(0, keys[0].values[0].data.size() - 1);
+}
+
+class SnapshotStore : public ::testing::Test {
+protected:
+    FakeFileSystem files;
+    std::vector<HistoryRecord> records;
+
+    std::string save(const std::string& record, const std::string& service,
+                     const std::string& marker) {
+        records.push_back(record);
+        return save_snapshot(files, FOLDER, record, service, keys_of(service, marker));
+    }
+
+    std::string marker_at(int index) {
+        const std::string path = find_snapshot(files, FOLDER, records, index);
+        return path.empty() ? "<none>" : marker_of(files, path);
+    }
+};
+
+TEST_F(SnapshotStore, EachRecordFindsItsOwnSnapshot) {
+    const std::string first = save("A,,,手動,,a.exe,ASvc,", "ASvc", "a");
+    const std::string second = save("B,,,手動,,b.exe,BSvc,", "BSvc", "b");
+    EXPECT_EQ(first, FOLDER + "\\000001-ASvc.reg");
+    EXPECT_EQ(second, FOLDER + "\\000002-BSvc.reg");
+    EXPECT_TRUE(files.folders.count(FOLDER));
+    EXPECT_EQ(marker_at(0), "a");
+    EXPECT_EQ(marker_at(1), "b");
+    // The snapshot names its record for anyone who opens it.
+    EXPECT_NE(files.files[first].find(";record=A,,,手動,,a.exe,ASvc,\r\n"), std::string::npos);
+}
+
+TEST_F(SnapshotStore, TheLinkSurvivesTheRemovalOfOtherRecordsAndARestart) {
+    save("A,,,,,,ASvc,", "ASvc", "a");
+    save("B,,,,,,BSvc,", "BSvc", "b");
+    save("C,,,,,,CSvc,", "CSvc", "c");
+    files.delete_file(find_snapshot(files, FOLDER, records, 1));
+    records.erase(records.begin() + 1);
+    // A new run knows only the history file's lines and the folder.
+    const std::vector<HistoryRecord> reloaded = records;
+    records = reloaded;
+    EXPECT_EQ(marker_at(0), "a");
+    EXPECT_EQ(marker_at(1), "c");
+    // A later deletion takes a sequence after every existing one.
+    EXPECT_EQ(save("D,,,,,,DSvc,", "DSvc", "d"), FOLDER + "\\000004-DSvc.reg");
+}
+
+TEST_F(SnapshotStore, TwoDeletionsOfOneServiceKeepTheirOrder) {
+    const std::string line = "Same,,,手動,,x.exe,SameSvc,";
+    save(line, "SameSvc", "older");
+    save("Other,,,,,,OtherSvc,", "OtherSvc", "other");
+    save(line, "SameSvc", "newer");
+    EXPECT_EQ(marker_at(0), "older");
+    EXPECT_EQ(marker_at(2), "newer");
+    // Restoring the older one removes it and its snapshot; the newer stays paired.
+    files.delete_file(find_snapshot(files, FOLDER, records, 0));
+    records.erase(records.begin());
+    EXPECT_EQ(marker_at(1), "newer");
+}
+
+TEST_F(SnapshotStore, RecordsOlderThanEverySnapshotHaveNone) {
+    const std::string line = "Same,,,手動,,x.exe,SameSvc,";
+    records = {line, "Plain,,,,,,PlainSvc,"};  // from a history written before snapshots
+    save(line, "SameSvc", "new");
+    EXPECT_EQ(marker_at(0), "<none>");
+    EXPECT_EQ(marker_at(1), "<none>");
+    EXPECT_EQ(marker_at(2), "new");
+    EXPECT_EQ(find_snapshot(files, FOLDER, records, 3), "");
+    EXPECT_EQ(find_snapshot(files, FOLDER, records, -1), "");
+}
+
+TEST_F(SnapshotStore, OtherFilesInTheFolderAreLeftAlone) {
+    files.files[FOLDER + "\\notes.txt"] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";
+    files.files[FOLDER + "\\x-ASvc.reg"] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";
+    files.files[FOLDER + "\\000009-broken.reg"] = "not a registry file";
+    EXPECT_EQ(save("A,,,,,,ASvc,", "ASvc", "a"), FOLDER + "\\000010-ASvc.reg");
+    EXPECT_EQ(marker_at(0), "a");
+}
+
+TEST_F(SnapshotStore, RecordsWithAnyBytesAndNamesWithAnyCharacters) {
+    // Escaped records and tabs in texts still make one comment line.
+    const std::string record = "A\tB,x%2Cy,,,,,Odd:Svc*?,,%";
+    const std::string path = save(record, "Odd:Svc*?/ソ", "odd");
+    EXPECT_EQ(path, FOLDER + "\\000001-Odd_Svc_____.reg");
+    EXPECT_NE(files.files[path].find(";record=A%09B,x%252Cy,"), std::string::npos);
+    EXPECT_EQ(marker_at(0), "odd");
+    const std::string long_name(300, 'n');
+    EXPECT_EQ(save("L,,,,,,n,", long_name, "long"), FOLDER + "\\000002-" + std::string(64, 'n') + ".reg");
+}
+
+TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {
+    files.locked.insert(FOLDER);
+    EXPECT_EQ(save("A,,,,,,ASvc,", "ASvc", "a"), "");
+    files.locked.clear();
+    files.replace_fails = true;
+    EXPECT_EQ(save("A,,,,,,ASvc,", "ASvc", "a"), "");
+    EXPECT_TRUE(files.files.empty());
+    // A key that a .reg file cannot hold is not half written either.
+    files.replace_fails = false;
+    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", {{"SYSTEM\\A\r\nB", {}}}), "");
+    EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(SnapshotStore, AnUnreadableSnapshotIsNotLoaded) {
+    const std::string path = save("A,,,,,,ASvc,", "ASvc", "a");
+    files.files[path] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";  // no key at all
+    RegistryTree keys;
+    EXPECT_FALSE(load_snapshot(files, path, keys));
+    EXPECT_FALSE(load_snapshot(files, FOLDER + "\\missing.reg", keys));
+}
+
+}  // namespace
+}  // namespace quorvel
