@@ -81,12 +81,14 @@ wine_session_start() {
     wine wineboot >>"$log" 2>&1
 }
 
+# Safe to call more than once, and under `set -e`.
 wine_session_stop() {
-    [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
-    if [ -n "$WINE_XVFB_PID" ]; then
-        kill "$WINE_XVFB_PID" 2>/dev/null
-        wait "$WINE_XVFB_PID" 2>/dev/null
+    if [ -n "${WINEPREFIX:-}" ]; then "$WINESERVER" -k 2>/dev/null || true; fi
+    if [ -n "${WINE_XVFB_PID:-}" ]; then
+        kill "$WINE_XVFB_PID" 2>/dev/null || true
+        wait "$WINE_XVFB_PID" 2>/dev/null || true
         WINE_XVFB_PID=""
+        unset DISPLAY  # the next session starts its own again
     fi
     return 0
 }

@@ -48,19 +48,25 @@ def win_path(name):
     return WIN_TEST_DIR + "\\" + name
 
 
-def run(program, *args, check=True, timeout=120, env=None):
-    """Runs one of our Windows programs; returns its standard output bytes.
-    Our tools say why whenever they fail, so a failure with no output at all
-    means Wine did not get the program going (seen rarely on a loaded
-    machine); such a start is tried again, and said so on stderr."""
-    command = [WINE, win_path(program), *map(str, args)]
+def wine(*args, timeout=120, env=None):
+    """Runs a Windows program under Wine; gives the completed process.
+    Wine's tools and ours say why whenever they fail, so a failure with no
+    output at all means Wine did not get the program going (seen rarely on
+    a loaded machine); such a start is tried again, and said so on stderr."""
+    command = [WINE, *map(str, args)]
     for attempt in range(3):
         result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
                                 timeout=timeout, env=env)
         if result.returncode == 0 or result.stdout or result.stderr:
             break
-        sys.stderr.write("(%s %s ended with %d and said nothing; attempt %d)\n" % (
-            program, " ".join(map(str, args)), result.returncode, attempt + 1))
+        sys.stderr.write("(%s ended with %d and said nothing; attempt %d)\n" % (
+            " ".join(command[1:]), result.returncode, attempt + 1))
+    return result
+
+
+def run(program, *args, check=True, timeout=120, env=None):
+    """Runs one of our Windows programs; returns its standard output bytes."""
+    result = wine(win_path(program), *args, timeout=timeout, env=env)
     if check and result.returncode != 0:
         raise AssertionError("%s %s failed (%d): %s" % (
             program, " ".join(map(str, args)), result.returncode,
@@ -81,8 +87,8 @@ def split_records(data):
 
 
 def wine_reg(*args):
-    subprocess.run([WINE, "reg", *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   check=True)
+    result = wine("reg", *args)
+    assert result.returncode == 0, ("reg",) + args
 
 
 def set_windows_version(version):
@@ -90,8 +96,7 @@ def set_windows_version(version):
     if version:
         wine_reg("add", "HKCU\\Software\\Wine", "/v", "Version", "/d", version, "/f")
     else:
-        subprocess.run([WINE, "reg", "delete", "HKCU\\Software\\Wine", "/v", "Version", "/f"],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wine("reg", "delete", "HKCU\\Software\\Wine", "/v", "Version", "/f")
 
 
 def wait_until(condition, timeout=30.0, what="condition"):

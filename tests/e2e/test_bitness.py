@@ -21,8 +21,7 @@ RUNNING = 4
 
 def registry_value(name, subkey=""):
     """The value's line from reg query, or None when the value is absent."""
-    result = subprocess.run([harness.WINE, "reg", "query", KEY + subkey, "/v", name],
-                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    result = harness.wine("reg", "query", KEY + subkey, "/v", name)
     return result.stdout if result.returncode == 0 else None
 
 
@@ -80,8 +79,7 @@ IDNO = 7
 
 def x86_ui(*args):
     """The 32-bit driver: list records in a 32-bit process have 32-bit fields."""
-    result = subprocess.run([harness.WINE, "C:\\qtest\\x86\\uidrive.exe", *map(str, args)],
-                            stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+    result = harness.wine("C:\\qtest\\x86\\uidrive.exe", *args)
     assert result.returncode == 0, result.stderr
     return result.stdout
 
@@ -123,6 +121,5 @@ def the_x86_build_under_wow64_asks_before_recreating():
         with open(history, "rb") as f:
             assert f.read() == record
     finally:
-        subprocess.run([harness.WINE, "C:\\qtest\\x86\\uidrive.exe", "close"],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        harness.wine("C:\\qtest\\x86\\uidrive.exe", "close")
         program.wait(timeout=60)

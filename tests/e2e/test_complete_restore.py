@@ -149,14 +149,12 @@ def a_deleted_service_comes_back_whole():
         remove_service(name)
         with open(os.path.join(TEST_DIR, "qt_rs_import.reg"), "wb") as f:
             f.write(snapshot)
-        subprocess.run([harness.WINE, "regedit", "/s", WIN_TEST_DIR + "\\qt_rs_import.reg"],
-                       check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        assert harness.wine("regedit", "/s", WIN_TEST_DIR + "\\qt_rs_import.reg").returncode == 0
         imported = dumped(name)
         assert imported == before, (sorted(before - imported), sorted(imported - before))
     finally:
         remove_service(name)
-        subprocess.run([harness.WINE, "reg", "delete", SERVICES + name, "/f"],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        harness.wine("reg", "delete", SERVICES + name, "/f")
         clear_files()
 
 
