@@ -11,8 +11,7 @@ namespace {
 template <typename Function>
 Function common_controls(const char* function_name) {
     static const HMODULE module = LoadLibraryA("comctl32.dll");
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void*>(module ? GetProcAddress(module, function_name) : nullptr));
+    return function_as<Function>(module ? GetProcAddress(module, function_name) : nullptr);
 }
 
 }  // namespace

@@ -21,10 +21,8 @@ std::string system_directory() {
 }  // namespace
 
 void restrict_library_search() {
-    // Kernel32 is always loaded, and its own handle needs no search.
-    const HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    const auto set_directories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+    const auto set_directories = loaded_function_as<SetDefaultDllDirectoriesFunction>(
+        "kernel32.dll", "SetDefaultDllDirectories");
     if (set_directories)
         set_directories(SEARCH_SYSTEM32);
     else
