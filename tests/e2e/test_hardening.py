@@ -7,7 +7,7 @@ import random
 import shutil
 
 import harness
-import pe_file
+import pe_file  # from scripts/, which harness puts on the path
 from fixtures import TEST_BIN, remove_service
 from harness import test, scm, select, ui, Program, wait_until, TEST_DIR
 

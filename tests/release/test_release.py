@@ -114,6 +114,7 @@ def the_texts_are_code_page_932_with_cr_lf_lines():
                        "SHA256SUMS", "quorvel.ini", "quorvel.his", "quorvel.snapshots",
                        "regedit /s", "管理者"):
             assert needed in text, (architecture, needed)
+        assert "@VERSION@" not in text, architecture
         licence = archive.read("LICENSE")
         assert_windows_text(licence, architecture + " LICENSE")
         assert licence.startswith(b"MIT License\r\n") and b"The quorvel authors" in licence
