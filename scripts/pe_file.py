@@ -1,6 +1,6 @@
 """What the release and its checks read from a Windows executable: the
-machine it is built for, its link time, the DLLs it imports and its
-resources."""
+machine it is built for, its link time, its symbol count, the DLLs it
+imports and its resources."""
 
 import struct
 
@@ -16,8 +16,8 @@ class PeFile:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("not a PE file")
-        self.machine, sections, self.timestamp, optional_size = struct.unpack_from(
-            "<HHI8xH", data, pe + 4)
+        self.machine, sections, self.timestamp, _, self.symbols, optional_size = \
+            struct.unpack_from("<HHIIIH", data, pe + 4)
         optional = pe + 24
         magic = struct.unpack_from("<H", data, optional)[0]
         self._directories = optional + (112 if magic == 0x20B else 96)
