@@ -1,4 +1,4 @@
-# Cross build of the 32-bit Windows program (the one that ships) with MinGW-w64 on Linux.
+# Cross build of the 32-bit Windows program with MinGW-w64 on Linux.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the unit
 # tests of the portable core natively (under ASan and UBSan), a short run of
-# its fuzz targets, then the end-to-end tests of the real program under Wine
-# with a private Xvfb.
+# its fuzz targets, the release made twice (here and from a second clone
+# elsewhere) and checked, then the end-to-end tests of the released program
+# under Wine with a private Xvfb.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -20,6 +21,10 @@ ctest --test-dir build/native --output-on-failure -j "$(nproc)"
 
 echo "== fuzzing (a short run of every target)"
 scripts/fuzz.sh 15
+
+echo "== release (dist/) and its checks"
+scripts/release.sh
+bash tests/release/reproducible.sh
 
 # Both builds go through the same end-to-end tests wherever Wine can run
 # them; the x86-64 one always can.

@@ -20,10 +20,30 @@ TEST_DIR = os.path.join(PREFIX, "drive_c", "qtest")
 WIN_TEST_DIR = "C:\\qtest"
 FIELD, RECORD = b"\x1f", b"\x1e"
 
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import release  # noqa: E402  (the packages' layout, in one place)
+
+ARCHITECTURE = {build: name for name, build, _ in release.ARCHITECTURES}
+
+
+def install_shipped_program(build, folder):
+    """Puts quorvel.exe into the folder as the build's zip in dist/ holds it,
+    checked against SHA256SUMS and against the build: what is tested is what
+    ships."""
+    try:
+        program = release.shipped_program(os.path.join(ROOT, "dist"), ARCHITECTURE[build])
+        with open(os.path.join(ROOT, "build", build, "quorvel.exe"), "rb") as f:
+            if f.read() != program:
+                raise release.ReleaseError("dist/ holds another build than build/" + build)
+    except (OSError, release.ReleaseError) as error:
+        raise AssertionError("%s (run scripts/release.sh)" % error)
+    with open(os.path.join(folder, "quorvel.exe"), "wb") as f:
+        f.write(program)
+
 
 def install_programs():
     os.makedirs(TEST_DIR, exist_ok=True)
-    shutil.copy(os.path.join(BUILD, "quorvel.exe"), TEST_DIR)
+    install_shipped_program(os.path.basename(BUILD), TEST_DIR)
     for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "bench_probe.exe", "dllprobe.exe"):
         shutil.copy(os.path.join(BUILD, "tests", "e2e", name), TEST_DIR)
 
@@ -206,19 +226,26 @@ def sync(program):
 _tests = []
 
 
+class Skipped(Exception):
+    """Raised by a test that cannot run here; it counts as neither passed nor failed."""
+
+
 def test(function):
     _tests.append(function)
     return function
 
 
 def run_tests(selected=None):
-    passed = failed = 0
+    passed = failed = skipped = 0
     for function in _tests:
         if selected and function.__name__ not in selected:
             continue
         started = time.monotonic()
         try:
             function()
+        except Skipped as why:
+            skipped += 1
+            print("skip %s (%s)" % (function.__name__, why), flush=True)
         except Exception:  # one failing test must not stop the others
             failed += 1
             screenshot("FAIL-" + function.__name__)
@@ -226,5 +253,5 @@ def run_tests(selected=None):
         else:
             passed += 1
             print("ok   %s (%.1f s)" % (function.__name__, time.monotonic() - started), flush=True)
-    print("e2e: %d passed, %d failed" % (passed, failed), flush=True)
+    print("e2e: %d passed, %d failed, %d skipped" % (passed, failed, skipped), flush=True)
     return failed == 0

@@ -55,8 +55,7 @@ def restore_from_history(program):
 @test
 def the_x64_build_brings_back_a_svchost_service_that_starts():
     if harness.os.environ.get("WINE_BUILD") != "win64":
-        print("   (the x86 build: this check is for the x64 build)")
-        return
+        raise harness.Skipped("this check is for the x64 build")
     assert scm("state", SERVICE).strip() != b"0", "the prefix has no " + SERVICE
     service_dll = registry_value("ServiceDll", "\\Parameters")
     assert service_dll, "no ServiceDll"
@@ -88,12 +87,11 @@ def x86_ui(*args):
 def the_x86_build_under_wow64_asks_before_recreating():
     if harness.os.environ.get("WINE_BUILD") != "win64" or not harness.os.environ.get(
             "QUORVEL_WINE32"):
-        print("   (skipped: needs a 64-bit prefix whose Wine also runs 32-bit programs)")
-        return
+        raise harness.Skipped("needs a 64-bit prefix whose Wine also runs 32-bit programs")
     harness.os.makedirs(X86_DIR, exist_ok=True)
-    win32 = harness.os.path.join(harness.ROOT, "build", "win32")
-    harness.shutil.copy(harness.os.path.join(win32, "quorvel.exe"), X86_DIR)
-    harness.shutil.copy(harness.os.path.join(win32, "tests", "e2e", "uidrive.exe"), X86_DIR)
+    harness.install_shipped_program("win32", X86_DIR)
+    harness.shutil.copy(harness.os.path.join(harness.ROOT, "build", "win32", "tests", "e2e",
+                                             "uidrive.exe"), X86_DIR)
     history = harness.os.path.join(X86_DIR, "quorvel.his")
     record = b"Qt Wow,,,\x8e\xe8\x93\xae,LocalSystem,C:\\qtest\\testsvc.exe quick,qt_wow,x\r\n"
     with open(history, "wb") as f:

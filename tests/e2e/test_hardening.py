@@ -5,9 +5,9 @@ neither crash it nor cost a record."""
 import os
 import random
 import shutil
-import struct
 
 import harness
+import pe_file  # from scripts/, which harness puts on the path
 from fixtures import TEST_BIN, remove_service
 from harness import test, scm, select, ui, Program, wait_until, TEST_DIR
 
@@ -77,38 +77,11 @@ def native_first(names):
     return env
 
 
-def imported_dlls(path):
-    """The names in a PE file's import directory, lower case."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    sections, optional_size = struct.unpack_from("<2xH12xH", data, pe + 4)
-    optional = pe + 24
-    magic = struct.unpack_from("<H", data, optional)[0]
-    directories = optional + (112 if magic == 0x20B else 96)
-    import_rva = struct.unpack_from("<I", data, directories + 8)[0]
-    table = [struct.unpack_from("<8xIIII", data, optional + optional_size + 40 * i)
-             for i in range(sections)]
-
-    def offset(rva):
-        for size, address, _, raw in table:
-            if address <= rva < address + size:
-                return rva - address + raw
-        raise AssertionError("address outside the sections")
-    names = []
-    entry = offset(import_rva)
-    while struct.unpack_from("<5I", data, entry) != (0, 0, 0, 0, 0):
-        name = offset(struct.unpack_from("<12xI", data, entry)[0])
-        names.append(data[name:data.index(b"\0", name)].decode().lower())
-        entry += 20
-    return names
-
-
 @test
 def dlls_that_can_be_planted_are_loaded_from_the_system_directory_only():
     # What the loader resolves before the program's first instruction: only
     # DLLs the system always takes from its own directory.
-    imports = imported_dlls(os.path.join(TEST_DIR, "quorvel.exe"))
+    imports = pe_file.read(os.path.join(TEST_DIR, "quorvel.exe")).imports()
     assert set(imports) <= {"kernel32.dll", "user32.dll", "advapi32.dll", "msvcrt.dll"}, imports
     saved = os.path.join(TEST_DIR, "planted.csv")
     plant_dlls()
