@@ -7,15 +7,14 @@ import io
 import os
 import shutil
 
-import harness
 from fixtures import TEST_BIN, remove_service
-from harness import test, scm, ui, Program, wait_until, TEST_DIR, win_path, FIELD
+from harness import test, scm, ui, Program, wait_until, TEST_DIR, win_path, FIELD, states
 from test_catalogue import cp932, sorted_by
-from test_deletion import start_delete, confirm_and_expect_deleted, history_bytes
+from test_deletion import confirm_and_expect_deleted, history_bytes, ENABLED
 from test_export import open_save_dialog, choose as choose_file, dialog_closed, expected_bytes
 from test_restoration import open_dialog, restore, record_line
 
-IDM_START, IDM_STOP = 40009, 40010
+IDM_DELETE, IDM_START, IDM_STOP = 40005, 40009, 40010
 IDOK = 1
 COL_NAME, COL_PATH, COL_SERVICE_NAME = 0, 5, 6
 SNAPSHOTS = os.path.join(TEST_DIR, "quorvel.snapshots")
@@ -68,7 +67,9 @@ def snapshot_records():
 
 def delete_in_program(program, service):
     name, display, _ = service
-    start_delete(program, name)
+    select_by_name(program, name)
+    wait_until(lambda: states()[IDM_DELETE] == ENABLED, 20, "Delete enabled")
+    program.post(IDM_DELETE)
     confirm_and_expect_deleted(program, display)
     program.press(IDOK)
     wait_until(program.no_message_box, 20, "the message to close")
@@ -134,13 +135,14 @@ def long_paths_and_display_names_stay_whole_from_the_list_to_the_restoration():
 
 
 @test
-def a_service_name_over_259_bytes_is_started_and_stopped_by_its_whole_name():
+def a_service_name_over_259_bytes_is_started_stopped_and_deleted_by_its_whole_name():
     name, display, _ = LONG_NAME
     assert len(cp932(name)) > 259
     make(LONG_NAME)
+    clear_history()
     try:
         with Program() as program:
-            assert row_of(program, name)[COL_SERVICE_NAME] == cp932(name)
+            row = row_of(program, name)
             for command, caption, text, state in ((IDM_START, "開始", "%s を開始しました", 4),
                                                   (IDM_STOP, "停止", "%s を停止しました", 1)):
                 select_by_name(program, name)
@@ -150,5 +152,10 @@ def a_service_name_over_259_bytes_is_started_and_stopped_by_its_whole_name():
                 program.press(IDOK)
                 wait_until(lambda: scm("state", name).strip() == str(state).encode(), 30,
                            "the service in state %d" % state)
+            delete_in_program(program, LONG_NAME)
+        assert scm("state", name).strip() == b"0"
+        assert history_bytes() == record_line(row) + b"\r\n"
+        assert snapshot_records() == [b";record=" + record_line(row)]
     finally:
         remove_service(name)
+        clear_history()
