@@ -1,9 +1,11 @@
 #include "app/about_win32.h"
 
+#include <optional>
 #include <string>
 
 #include "app/about_text.h"
 #include "app/system_library_win32.h"
+#include "settings/settings_win32.h"
 #include "res/resource.h"
 
 namespace quorvel {
@@ -27,8 +29,9 @@ void build_version_text(char* text) {
     text[0] = '\0';
     const VersionFunctions version_dll;
     if (!version_dll.available()) return;
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::optional<std::string> executable = executable_path();
+    if (!executable) return;
+    const char* path = executable->c_str();
     const DWORD size = version_dll.size(path, nullptr);
     if (size == 0) return;
     void* block = LocalAlloc(LMEM_ZEROINIT, size);

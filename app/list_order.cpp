@@ -30,20 +30,4 @@ int compare_text(const char* first, const char* second) {
     }
 }
 
-void SortTable::add(std::uintptr_t key, std::string text) {
-    if (key >= texts_.size()) texts_.resize(key + 1);
-    texts_[key] = std::move(text);
-}
-
-const std::string& SortTable::text_of(std::uintptr_t key) const {
-    static const std::string none;
-    return key < texts_.size() ? texts_[key] : none;
-}
-
-int SortTable::compare(std::uintptr_t first_key, std::uintptr_t second_key) const {
-    const int order = compare_text(text_of(first_key).c_str(), text_of(second_key).c_str());
-    if (order != 0) return order;
-    return first_key < second_key ? -1 : (first_key > second_key ? 1 : 0);
-}
-
 }  // namespace quorvel

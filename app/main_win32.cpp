@@ -2,6 +2,9 @@
 // window and the one message loop.
 #include <windows.h>
 
+#include <optional>
+#include <string>
+
 #include "app/app_state_win32.h"
 #include "app/main_window_rules.h"
 #include "app/main_window_win32.h"
@@ -52,8 +55,7 @@ void register_window_class(HINSTANCE instance) {
     RegisterClassA(&window_class);
 }
 
-SavedRect load_settings_and_history() {
-    const std::string executable = executable_path();
+SavedRect load_settings_and_history(const std::string& executable) {
     settings_file = settings_path(executable);
     history_file = history_path(executable);
     snapshot_folder = snapshot_folder_path(executable);
@@ -84,8 +86,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
         MessageBoxA(GetDesktopWindow(), "Windows NT/2000/XP で起動してください。", "Error", MB_OK);
         return 1;
     }
+    // Every file of the program lies beside it and is named after it: with
+    // a cut path they would be read and written somewhere else.
+    const std::optional<std::string> executable = executable_path();
+    if (!executable) {
+        MessageBoxA(nullptr, "実行ファイルの場所を取得できないため、起動できません。", "Error",
+                    MB_OK | MB_ICONERROR);
+        return 1;
+    }
     if (previous == nullptr) register_window_class(instance);
-    const WindowBox box = window_box_from_saved(load_settings_and_history());
+    const WindowBox box = window_box_from_saved(load_settings_and_history(*executable));
     quorvel::instance = instance;
     HWND window = CreateWindowExA(0, PROGRAM_NAME, PROGRAM_NAME, WS_OVERLAPPEDWINDOW, box.x, box.y,
                                   box.width, box.height, nullptr, nullptr, instance, nullptr);

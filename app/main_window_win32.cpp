@@ -106,10 +106,10 @@ void restore_from_history() {
 }
 
 // With no row selected nothing at all happens, not even a refresh.
-void start_or_stop_selected(void (*operation)(int row)) {
-    const int row = selected_row();
-    if (row < 0) return;
-    operation(row);
+void start_or_stop_selected(void (*operation)(const ServiceRow& service)) {
+    const ServiceRow* service = selected_service();
+    if (service == nullptr) return;
+    operation(*service);
     refresh_table();
 }
 
@@ -127,8 +127,8 @@ void on_command(HWND window, WORD command) {
         break;
     case IDM_RESTORE: restore_from_history(); break;
     case IDM_REFRESH: refresh_table(); break;
-    case IDM_START: start_or_stop_selected(start_service_at); break;
-    case IDM_STOP: start_or_stop_selected(stop_service_at); break;
+    case IDM_START: start_or_stop_selected(start_listed_service); break;
+    case IDM_STOP: start_or_stop_selected(stop_listed_service); break;
     case IDM_SHOW_ALL:
         show_all = !show_all;
         update_show_all_check();
@@ -140,10 +140,10 @@ void on_command(HWND window, WORD command) {
 
 // The menu acts on the row already selected; a right press never selects.
 void show_context_menu() {
-    const int row = selected_row();
-    if (row < 0) return;
+    const ServiceRow* service = selected_service();
+    if (service == nullptr) return;
     HMENU menu = CreatePopupMenu();
-    for (const ContextMenuItem& item : context_menu_items(list_row_text(list_view, row, COL_STATE))) {
+    for (const ContextMenuItem& item : context_menu_items(service->texts[COL_STATE])) {
         if (item.text == nullptr)
             AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         else
@@ -167,10 +167,12 @@ void refresh_table() {
     update_selection_commands();
 }
 
+const ServiceRow* selected_service() { return listed_service(list_view, selected_row()); }
+
 void update_selection_commands() {
-    const int row = selected_row();
+    const ServiceRow* service = selected_service();
     const SelectionCommands commands =
-        selection_commands(row >= 0, row >= 0 ? list_row_text(list_view, row, COL_STATE) : "");
+        selection_commands(service != nullptr, service ? service->texts[COL_STATE] : "");
     enable_command(IDM_DELETE, commands.delete_enabled);
     enable_command(IDM_START, commands.start_enabled);
     enable_command(IDM_STOP, commands.stop_enabled);

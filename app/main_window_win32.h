@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "catalogue/service_row.h"
+
 namespace quorvel {
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -17,5 +19,8 @@ void update_restore_command();
 
 // The selected row, or -1.
 int selected_row();
+
+// The selected row's service, whole; null when no row is selected.
+const ServiceRow* selected_service();
 
 }  // namespace quorvel

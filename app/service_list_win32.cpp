@@ -4,6 +4,7 @@
 
 #include "app/app_state_win32.h"
 #include "app/list_order.h"
+#include "app/service_table.h"
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
 
@@ -14,11 +15,10 @@ WNDPROC previous_list_proc;
 
 namespace {
 
-constexpr int TEXT_BUFFER = 260;
 constexpr DWORD LIST_STYLE = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL;
 
-// Filled just before each sort; compare_rows reads it.
-SortTable sort_table;
+// What the main list shows, whole, by row key; replaced on every refill.
+ServiceTable listed_services;
 
 void insert_columns(HWND list) {
     for (int i = 0; i < COLUMN_COUNT; ++i) {
@@ -59,12 +59,12 @@ void fill_service_list(HWND list, int show_all) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
-    const std::vector<ServiceRow> rows =
-        read_service_rows(scm, registry, show_all != 0, skip_descriptions != 0);
+    listed_services.replace(
+        read_service_rows(scm, registry, show_all != 0, skip_descriptions != 0));
     // Repainting after every cell costs far more than reading the services.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        insert_list_row(list, static_cast<int>(i), rows[i].texts);
+    for (std::size_t key = 0; key < listed_services.size(); ++key)
+        insert_list_row(list, static_cast<int>(key), listed_services.find(key)->texts);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -81,39 +81,26 @@ void insert_list_row(HWND list, int position,
         set_cell(list, position, column, texts[column]);
 }
 
-std::string list_row_text(HWND list, int row, int column) {
-    char buffer[TEXT_BUFFER] = "";
+const ServiceRow* listed_service(HWND list, int position) {
     LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = TEXT_BUFFER;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return buffer;
+    item.mask = LVIF_PARAM;
+    item.iItem = position;
+    if (position < 0 || !SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+        return nullptr;
+    return listed_services.find(static_cast<std::uintptr_t>(item.lParam));
 }
 
 void sort_service_list(HWND list, int column) {
-    // Gather each row's key and text once; searching the list for both rows
-    // in every comparison makes a sort of thousands of rows take seconds.
-    sort_table.clear();
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        char buffer[TEXT_BUFFER] = "";
-        LVITEMA item{};
-        item.mask = LVIF_PARAM | LVIF_TEXT;
-        item.iItem = row;
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = TEXT_BUFFER;
-        SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        sort_table.add(static_cast<std::uintptr_t>(item.lParam), buffer);
-    }
+    if (column < 0 || column >= COLUMN_COUNT) return;
     SendMessageA(list, LVM_SORTITEMS, column, reinterpret_cast<LPARAM>(compare_rows));
-    sort_table.clear();
 }
 
-int CALLBACK compare_rows(LPARAM first_key, LPARAM second_key, LPARAM) {
-    return sort_table.compare(static_cast<std::uintptr_t>(first_key),
-                              static_cast<std::uintptr_t>(second_key));
+// Two look-ups by key: nothing is searched or copied, so a sort of
+// thousands of rows takes milliseconds.
+int CALLBACK compare_rows(LPARAM first_key, LPARAM second_key, LPARAM column) {
+    return listed_services.compare(static_cast<std::uintptr_t>(first_key),
+                                   static_cast<std::uintptr_t>(second_key),
+                                   static_cast<int>(column));
 }
 
 LRESULT CALLBACK list_view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -24,10 +24,12 @@ void fill_service_list(HWND list, int show_all);
 // Inserts a row of eight texts at `position`, with the position as its key.
 void insert_list_row(HWND list, int position, const std::array<std::string, COLUMN_COUNT>& texts);
 
-// A column text of a row as every reader sees it: at most 259 bytes.
-std::string list_row_text(HWND list, int row, int column);
+// The service the main list shows at `position`, whole, found by the row's
+// key; null when there is no such row. Nothing is read back from the
+// control but the key.
+const ServiceRow* listed_service(HWND list, int position);
 
-// Sorts the rows ascending by the column's text.
+// Sorts the rows ascending by the column's whole text.
 void sort_service_list(HWND list, int column);
 int CALLBACK compare_rows(LPARAM first_key, LPARAM second_key, LPARAM column);
 

@@ -37,6 +37,8 @@ ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
     row.texts[COL_SERVICE_NAME] = record.service_name;
     // The enumeration's type, not the configuration's.
     row.texts[COL_KIND] = service_type_label(record.service_type);
+    row.service_type = record.service_type;
+    row.current_state = record.current_state;
     return row;
 }
 

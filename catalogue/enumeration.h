@@ -12,8 +12,8 @@
 
 namespace quorvel {
 
-// The longest text a reader of the list sees: a 260-byte buffer less its
-// terminator.
+// The longest description a row keeps: a 260-byte buffer less its
+// terminator. Every other text is kept whole.
 constexpr std::size_t MAX_TEXT_BYTES = 259;
 
 // The "Description" value of the service's key, at most MAX_TEXT_BYTES

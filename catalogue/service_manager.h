@@ -108,8 +108,9 @@ public:
     virtual ~ServiceManager() = default;
 
     virtual ScHandle open_manager(std::uint32_t access) = 0;
-    // Exactly one fetching call: when more records exist than fit, the
-    // records that did arrive are all there is.
+    // Every record, in the manager's order: the platform hands them out in
+    // pieces (one call returns at most 256 KiB on Windows), so calls are
+    // made from each piece's resume point until the last piece has come.
     virtual std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
                                               std::uint32_t state_mask) = 0;
     virtual ScHandle open_service(ScHandle manager, const std::string& name,

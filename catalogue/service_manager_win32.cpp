@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "catalogue/enumeration_pieces.h"
+
 namespace quorvel {
 
 namespace {
@@ -10,6 +14,8 @@ SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
 ScHandle opaque(SC_HANDLE handle) { return reinterpret_cast<ScHandle>(handle); }
 
 std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+constexpr DWORD LARGEST_CONFIG = 8 * 1024;
 
 // A zero-filled LocalAlloc block of exactly the size the platform asked for.
 class LocalBuffer {
@@ -39,34 +45,67 @@ std::vector<std::string> split_multi_string(const char* list) {
     return names;
 }
 
-}  // namespace
+struct EnumQuery {
+    SC_HANDLE manager;
+    DWORD type_mask;
+    DWORD state_mask;
+};
 
-ScHandle Win32ServiceManager::open_manager(std::uint32_t access) {
-    return opaque(OpenSCManagerA(nullptr, nullptr, access));
+// One call into `buffer` from `resume` on: ERROR_SUCCESS for the last
+// piece, ERROR_MORE_DATA when more remain, else why it failed.
+DWORD enum_call(const EnumQuery& query, const LocalBuffer& buffer, DWORD& resume, DWORD& count,
+                DWORD& needed) {
+    count = 0;
+    if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
+    return EnumServicesStatusA(query.manager, query.type_mask, query.state_mask,
+                               buffer.as<ENUM_SERVICE_STATUSA>(), buffer.size(), &needed, &count,
+                               &resume)
+               ? ERROR_SUCCESS
+               : GetLastError();
 }
 
-std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::uint32_t type_mask,
-                                                       std::uint32_t state_mask) {
-    std::vector<EnumRecord> records;
-    DWORD needed = 0, count = 0, resume = 0;
-    EnumServicesStatusA(sc(manager), type_mask, state_mask, nullptr, 0, &needed, &count, &resume);
-    LocalBuffer buffer(needed);
-    if (!buffer) return records;
-    count = 0;
-    resume = 0;
-    // One fetching call only: if services were added since the sizing call,
-    // the records that fitted are the list.
-    EnumServicesStatusA(sc(manager), type_mask, state_mask, buffer.as<ENUM_SERVICE_STATUSA>(),
-                        buffer.size(), &needed, &count, &resume);
-    const ENUM_SERVICE_STATUSA* entries = buffer.as<ENUM_SERVICE_STATUSA>();
-    records.reserve(count);
+PieceEnd fetch_piece(const EnumQuery& query, std::optional<LocalBuffer>& buffer,
+                     std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
+    DWORD resume = resume_point, count = 0, needed = 0;
+    DWORD error = enum_call(query, *buffer, resume, count, needed);
+    if (error == ERROR_MORE_DATA && count == 0 && needed > buffer->size()) {
+        // Not even one record fitted: once more with the room asked for.
+        buffer.emplace(needed);
+        resume = resume_point;
+        error = enum_call(query, *buffer, resume, count, needed);
+    }
+    const ENUM_SERVICE_STATUSA* entries = buffer->as<ENUM_SERVICE_STATUSA>();
     for (DWORD i = 0; i < count; ++i) {
         records.push_back({text_or_empty(entries[i].lpServiceName),
                            text_or_empty(entries[i].lpDisplayName),
                            entries[i].ServiceStatus.dwServiceType,
                            entries[i].ServiceStatus.dwCurrentState});
     }
-    return records;
+    resume_point = resume;
+    if (error == ERROR_SUCCESS) return PieceEnd::last;
+    return error == ERROR_MORE_DATA ? PieceEnd::more : PieceEnd::failed;
+}
+
+}  // namespace
+
+ScHandle Win32ServiceManager::open_manager(std::uint32_t access) {
+    return opaque(OpenSCManagerA(nullptr, nullptr, access));
+}
+
+// The sizing call tells the room for the first piece; each further piece
+// starts where the platform's resume point says.
+std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::uint32_t type_mask,
+                                                       std::uint32_t state_mask) {
+    const EnumQuery query{sc(manager), type_mask, state_mask};
+    DWORD needed = 0, count = 0, resume = 0;
+    EnumServicesStatusA(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,
+                        &resume);
+    std::optional<LocalBuffer> buffer;
+    buffer.emplace(needed);
+    return enumerate_in_pieces(
+        [&](std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
+            return fetch_piece(query, buffer, resume_point, records);
+        });
 }
 
 ScHandle Win32ServiceManager::open_service(ScHandle manager, const std::string& name,
@@ -75,12 +114,23 @@ ScHandle Win32ServiceManager::open_service(ScHandle manager, const std::string& 
 }
 
 bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) {
+    // No configuration is larger than 8 KiB, the platform says: one call
+    // with that much room spares the sizing call, which is made only when
+    // a call still reports too little room.
+    std::optional<LocalBuffer> buffer;
+    buffer.emplace(LARGEST_CONFIG);
     DWORD needed = 0;
-    QueryServiceConfigA(sc(service), nullptr, 0, &needed);
-    LocalBuffer buffer(needed);
-    if (!buffer) return false;
-    auto* raw = buffer.as<QUERY_SERVICE_CONFIGA>();
-    if (!QueryServiceConfigA(sc(service), raw, buffer.size(), &needed)) return false;
+    BOOL read = *buffer && QueryServiceConfigA(sc(service), buffer->as<QUERY_SERVICE_CONFIGA>(),
+                                               buffer->size(), &needed);
+    if (!read && *buffer && GetLastError() == ERROR_INSUFFICIENT_BUFFER &&
+        needed > buffer->size()) {
+        buffer.emplace(needed);
+        read = *buffer && QueryServiceConfigA(sc(service),
+                                              buffer->as<QUERY_SERVICE_CONFIGA>(),
+                                              buffer->size(), &needed);
+    }
+    if (!read) return false;
+    const auto* raw = buffer->as<QUERY_SERVICE_CONFIGA>();
     config.service_type = raw->dwServiceType;
     config.start_type = raw->dwStartType;
     config.error_control = raw->dwErrorControl;

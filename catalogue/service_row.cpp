@@ -41,6 +41,7 @@ constexpr std::uint32_t TYPE_FILE_SYSTEM_DRIVER = 0x2;
 constexpr std::uint32_t TYPE_OWN_PROCESS = 0x10;
 constexpr std::uint32_t TYPE_SHARE_PROCESS = 0x20;
 constexpr std::uint32_t TYPE_INTERACTIVE = 0x100;
+constexpr std::uint32_t TYPE_ANY_DRIVER = 0x0B;  // kernel | file system | recognizer
 
 constexpr std::size_t PROCESS_LABEL_BYTES = sizeof OWN_PROCESS - 1;  // 12
 constexpr std::size_t INTERACTIVE_BYTES = sizeof INTERACTIVE - 1;    // 10
@@ -92,6 +93,8 @@ bool is_running_label(const char* text) { return equals(text, RUNNING); }
 bool is_driver_label(const char* text) {
     return equals(text, KERNEL_DRIVER) || equals(text, FILE_SYSTEM_DRIVER);
 }
+
+bool is_driver_type(std::uint32_t service_type) { return (service_type & TYPE_ANY_DRIVER) != 0; }
 
 std::uint32_t start_type_from_label(const char* text) {
     for (const StartTypeLabel& entry : REVERSE_START_TYPES)

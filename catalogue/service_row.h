@@ -24,6 +24,9 @@ enum Column {
 
 struct ServiceRow {
     std::array<std::string, COLUMN_COUNT> texts;
+    // The enumeration record's numbers the texts were made from.
+    std::uint32_t service_type = 0;
+    std::uint32_t current_state = 0;
 };
 
 extern const char* const COLUMN_HEADERS[COLUMN_COUNT];
@@ -37,6 +40,10 @@ std::string service_type_label(std::uint32_t service_type);
 // tables gives not running, not a driver, start type 3 or type 0x10.
 bool is_running_label(const char* text);
 bool is_driver_label(const char* text);
+
+// True for every kind of driver (kernel, file system, recognizer): any of
+// the driver bits 0x0B, whatever the label shows.
+bool is_driver_type(std::uint32_t service_type);
 std::uint32_t start_type_from_label(const char* text);
 std::uint32_t service_type_from_label(const char* text);
 

@@ -155,9 +155,10 @@ bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& ser
     return false;
 }
 
-bool check_deletion(const RecordTexts& row, DeletionContext& context) {
+bool check_deletion(const RecordTexts& row, std::uint32_t service_type,
+                    DeletionContext& context) {
     const std::string& display_name = row[COL_NAME];
-    if (is_driver_label(row[COL_KIND].c_str()))
+    if (is_driver_type(service_type))
         return warn(context.prompt, DRIVER_REFUSED, display_name);
     if (lies_in_system_directory(row[COL_PATH], context.paths) &&
         !ask(context.prompt, format_message(SYSTEM_QUESTION, display_name)))
@@ -178,10 +179,10 @@ bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause
     return scm.remove(service.get());
 }
 
-DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
-                             const std::function<void()>& remove_row) {
+DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
+                             DeletionContext& context, const std::function<void()>& remove_row) {
     const std::string& display_name = row[COL_NAME];
-    if (!check_deletion(row, context)) return DeletionOutcome::refused;
+    if (!check_deletion(row, service_type, context)) return DeletionOutcome::refused;
     if (context.prompt.message_box(format_message(CONFIRMATION, display_name),
                                    CONFIRMATION_CAPTION, BOX_YESNO) != ANSWER_YES)
         return DeletionOutcome::refused;

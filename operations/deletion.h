@@ -5,6 +5,7 @@
 // before the service is deleted, so it can always be restored.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -59,7 +60,10 @@ bool same_service_name(const std::string& first, const std::string& second);
 bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name);
 
 // The safeguards in order; shows its own messages. True: go on.
-bool check_deletion(const RecordTexts& row, DeletionContext& context);
+// `service_type` is the enumeration's number behind the row's kind label:
+// it alone tells every kind of driver.
+bool check_deletion(const RecordTexts& row, std::uint32_t service_type,
+                    DeletionContext& context);
 
 // Stops the service if it runs (at most 10 polls, 500 ms apart) and
 // deletes it in every case. True when the deletion succeeded.
@@ -67,7 +71,7 @@ bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause
 
 // The whole command for one row: safeguards, confirmation, the record
 // saved, stop and delete, the row removed and the outcome told.
-DeletionOutcome run_deletion(const RecordTexts& row, DeletionContext& context,
-                             const std::function<void()>& remove_row);
+DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
+                             DeletionContext& context, const std::function<void()>& remove_row);
 
 }  // namespace quorvel

@@ -36,10 +36,10 @@ public:
 
 void delete_selected_service() {
     const int row = selected_row();
-    if (row < 0) return;
-    RecordTexts texts;
-    for (int column = 0; column < COLUMN_COUNT; ++column)
-        texts[column] = list_row_text(list_view, row, column);
+    const ServiceRow* selected = listed_service(list_view, row);
+    if (selected == nullptr) return;
+    // A copy: the refill at the end replaces the table it lies in.
+    const ServiceRow service = *selected;
 
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
@@ -49,8 +49,9 @@ void delete_selected_service() {
     Win32FileSystem files;
     DeletionContext context{scm,   registry, paths, prompt, pause,
                             history, files, history_file, snapshot_folder};
-    const DeletionOutcome outcome = run_deletion(
-        texts, context, [row] { SendMessageA(list_view, LVM_DELETEITEM, row, 0); });
+    const DeletionOutcome outcome =
+        run_deletion(service.texts, service.service_type, context,
+                     [row] { SendMessageA(list_view, LVM_DELETEITEM, row, 0); });
     if (outcome == DeletionOutcome::refused || outcome == DeletionOutcome::not_saved) return;
     if (outcome == DeletionOutcome::deleted) update_restore_command();
     refresh_table();

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "catalogue/service_row.h"
+
 namespace quorvel {
 
 // The deletion flow for the selected row, if there is one: safeguards,
@@ -12,8 +14,9 @@ void delete_selected_service();
 // The modal restore dialog; 1 when a service was re-created.
 INT_PTR run_restore_dialog();
 
-// Start or stop the service of a row, telling the user of success only.
-void start_service_at(int row);
-void stop_service_at(int row);
+// Start or stop a listed service, by its whole service name, telling the
+// user of success only.
+void start_listed_service(const ServiceRow& service);
+void stop_listed_service(const ServiceRow& service);
 
 }  // namespace quorvel

@@ -1,5 +1,4 @@
 #include "app/app_state_win32.h"
-#include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_row.h"
 #include "operations/prompt_win32.h"
@@ -8,9 +7,11 @@
 
 namespace quorvel {
 
-void start_service_at(int row) {
-    const std::string display_name = list_row_text(list_view, row, COL_NAME);
-    const std::string service_name = list_row_text(list_view, row, COL_SERVICE_NAME);
+// The names are copied: the table behind `service` is replaced by the
+// next refill.
+void start_listed_service(const ServiceRow& service) {
+    const std::string display_name = service.texts[COL_NAME];
+    const std::string service_name = service.texts[COL_SERVICE_NAME];
     Win32ServiceManager scm;
     Win32Prompt prompt(main_window);
     start_command(scm, prompt, display_name, service_name);
@@ -18,9 +19,9 @@ void start_service_at(int row) {
 
 // The poll blocks this thread without handling messages, for up to about
 // 5 seconds; the window does not respond meanwhile.
-void stop_service_at(int row) {
-    const std::string display_name = list_row_text(list_view, row, COL_NAME);
-    const std::string service_name = list_row_text(list_view, row, COL_SERVICE_NAME);
+void stop_listed_service(const ServiceRow& service) {
+    const std::string display_name = service.texts[COL_NAME];
+    const std::string service_name = service.texts[COL_SERVICE_NAME];
     Win32ServiceManager scm;
     Win32Prompt prompt(main_window);
     Win32Pause pause;

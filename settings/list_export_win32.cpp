@@ -50,15 +50,13 @@ bool choose_export_path(HWND owner, std::string& path) {
     return true;
 }
 
+// The rows in the order the list shows them, each with its whole texts.
 std::string list_bytes(HWND list, ExportMode mode) {
     std::string bytes = export_header(mode);
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        RowTexts texts;
-        for (int column = 0; column < COLUMN_COUNT; ++column)
-            texts[column] = list_row_text(list, row, column);
-        bytes += export_row(texts, mode);
-    }
+    for (int row = 0; row < count; ++row)
+        if (const ServiceRow* service = listed_service(list, row))
+            bytes += export_row(service->texts, mode);
     return bytes;
 }
 

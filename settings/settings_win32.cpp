@@ -2,13 +2,19 @@
 
 #include <commctrl.h>
 
+#include "settings/file_paths.h"
+
 namespace quorvel {
 
-std::string executable_path() {
-    char path[MAX_PATH];
-    // Older systems leave a cut path unterminated, so trust only the count.
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length < MAX_PATH ? length : MAX_PATH - 1);
+std::optional<std::string> executable_path() {
+    // Older systems leave a cut path unterminated, so only the count is
+    // trusted. The longest path the platform knows has 32,767 characters,
+    // each at most two bytes in code page 932: 256 times 260 bytes hold it.
+    return whole_text(
+        [](char* buffer, std::size_t size) -> std::size_t {
+            return GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
+        },
+        MAX_PATH, MAX_PATH * 256);
 }
 
 namespace {

@@ -3,14 +3,16 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "settings/settings.h"
 
 namespace quorvel {
 
-// The executable's full path, as a 260-byte buffer receives it.
-std::string executable_path();
+// The executable's full path, whole however long; nothing when it cannot
+// be had.
+std::optional<std::string> executable_path();
 
 // The main window's rectangle and the list view's column widths, as they
 // are to be saved when the main window is destroyed.

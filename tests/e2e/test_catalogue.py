@@ -116,11 +116,11 @@ def show_all_adds_drivers_and_toggles_back():
 
 
 def fold(text):
-    return bytes(b + 32 if 0x41 <= b <= 0x5A else b for b in text[:259])
+    return bytes(b + 32 if 0x41 <= b <= 0x5A else b for b in text)
 
 
 def sorted_by(rows, column):
-    # Equal texts keep the order the list had after the refresh.
+    # Whole texts; equal texts keep the order the list had after the refresh.
     return [row for _, row in sorted(enumerate(rows), key=lambda p: (fold(p[1][column]), p[0]))]
 
 

@@ -51,8 +51,8 @@
 //   uidrive dialog-combo ID          the items of a combo box of that dialog
 //                                    as code page 932 texts, each ended by 0x1E
 //   uidrive dialog-set-text ID TEXT  puts TEXT into a control of that dialog
-// The list's texts are read through the program's own memory, with the same
-// 260-byte buffer the program itself uses.
+// The list's texts are read through the program's own memory, each whole:
+// the buffer grows until the text leaves room to spare.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
@@ -61,6 +61,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
@@ -117,26 +118,41 @@ private:
     char* memory_ = nullptr;
 };
 
-// One item record and its text buffer inside the program.
+// One item record and its text buffer inside the program. A text that does
+// not fit comes back cut, and from Wine's list view without its terminating
+// zero; the zero byte kept after the buffer ends such a copy, and the
+// buffer is made larger until the text is shorter than it by two bytes at
+// least, so that it cannot have been cut.
 class RemoteItem {
 public:
-    explicit RemoteItem(HWND window) : memory_(window, sizeof(LVITEMA) + TEXT_BUFFER) {}
-    bool ok() const { return memory_.ok(); }
+    explicit RemoteItem(HWND window) : window_(window) { allocate(); }
+    bool ok() const { return memory_->ok(); }
 
     std::string text(HWND list, int row, int column) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = memory_.at(sizeof(LVITEMA));
-        item.cchTextMax = TEXT_BUFFER;
-        memory_.write(&item, sizeof item);
-        SendMessageA(list, LVM_GETITEMTEXTA, row, memory_.lparam());
-        char buffer[TEXT_BUFFER + 1] = "";
-        memory_.read(buffer, TEXT_BUFFER, sizeof(LVITEMA));
-        return buffer;
+        for (;;) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = memory_->at(sizeof(LVITEMA));
+            item.cchTextMax = room_;
+            memory_->write(&item, sizeof item);
+            const char zero = 0;
+            memory_->write(&zero, 1, sizeof(LVITEMA) + room_);
+            SendMessageA(list, LVM_GETITEMTEXTA, row, memory_->lparam());
+            std::string buffer(room_ + 1, '\0');
+            memory_->read(&buffer[0], buffer.size(), sizeof(LVITEMA));
+            const std::size_t length = buffer.find('\0');
+            if (length + 2 <= static_cast<std::size_t>(room_)) return buffer.substr(0, length);
+            room_ *= 2;
+            allocate();
+        }
     }
 
 private:
-    Remote memory_;
+    void allocate() { memory_.reset(new Remote(window_, sizeof(LVITEMA) + room_ + 1)); }
+
+    HWND window_;
+    int room_ = TEXT_BUFFER;
+    std::unique_ptr<Remote> memory_;
 };
 
 int wait_window(DWORD timeout_ms) {

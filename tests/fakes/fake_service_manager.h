@@ -3,12 +3,14 @@
 // each handle is closed, service handles before the manager's.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "catalogue/enumeration_pieces.h"
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
 
@@ -54,15 +56,28 @@ public:
         return remember(MANAGER, "manager");
     }
 
+    // Records per call of the enumeration, as the platform caps them; 0:
+    // every record in one call. Each call's resume point is kept.
+    std::size_t piece_size = 0;
+    std::vector<std::uint32_t> piece_starts;
+
+    // The pieces go through the same loop as the platform's.
     std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
                                       std::uint32_t state_mask) override {
         expect_open(manager);
         enumerate_masks.push_back(type_mask);
-        std::vector<EnumRecord> out;
+        std::vector<EnumRecord> listed;
         for (const FakeService& s : services)
             if ((s.record.service_type & type_mask) != 0 && state_mask == STATE_MASK_ALL)
-                out.push_back(s.record);
-        return out;
+                listed.push_back(s.record);
+        return enumerate_in_pieces([&](std::uint32_t& resume, std::vector<EnumRecord>& out) {
+            piece_starts.push_back(resume);
+            const std::size_t end =
+                piece_size == 0 ? listed.size() : std::min(listed.size(), resume + piece_size);
+            out.insert(out.end(), listed.begin() + resume, listed.begin() + end);
+            resume = static_cast<std::uint32_t>(end);
+            return end < listed.size() ? PieceEnd::more : PieceEnd::last;
+        });
     }
 
     ScHandle open_service(ScHandle manager, const std::string& name,

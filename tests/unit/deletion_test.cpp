@@ -60,8 +60,8 @@ protected:
         registry.keys[SERVICES + "AppSvc"];
     }
 
-    DeletionOutcome run(const RecordTexts& row) {
-        return run_deletion(row, context, [this] { ++rows_removed; });
+    DeletionOutcome run(const RecordTexts& row, std::uint32_t service_type = 0x10) {
+        return run_deletion(row, service_type, context, [this] { ++rows_removed; });
     }
 
     std::vector<std::string> captions() const {
@@ -71,11 +71,18 @@ protected:
     }
 };
 
+// Decided by the type number: the recognizer driver (8) shows an empty
+// kind label and is refused all the same.
 TEST_F(Deletion, DriversAreRefusedWithTheSameMessage) {
-    for (const char* kind : {"デバイスドライバ", "ファイルシステムドライバ"}) {
-        SCOPED_TRACE(kind);
+    const struct {
+        const char* kind;
+        std::uint32_t type;
+    } drivers[] = {{"デバイスドライバ", 0x1}, {"ファイルシステムドライバ", 0x2}, {"", 0x8}};
+    for (const auto& driver : drivers) {
+        SCOPED_TRACE(driver.type);
         prompt.shown.clear();
-        EXPECT_EQ(run(row_of("Disk", "disk", "C:\\x.sys", kind)), DeletionOutcome::refused);
+        EXPECT_EQ(run(row_of("Disk", "disk", "C:\\x.sys", driver.kind), driver.type),
+                  DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text, "Disk はデバイスドライバのため削除できません。");
         EXPECT_EQ(prompt.shown[0].caption, "エラー");
@@ -270,7 +277,7 @@ struct DeletionOnAFailingDisk {
         history_load(history, disk, HISTORY);
         disk.steps.clear();
         disk.fail_at = failing_step;
-        outcome = run_deletion(ROW, context, [] {});
+        outcome = run_deletion(ROW, 0x10, context, [] {});
     }
 
     bool removed() const { return scm.services[0].removed; }
@@ -330,10 +337,19 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
     }
 }
 
-TEST_F(Deletion, ALongDisplayNameFitsEveryMessageWhole) {
-    const std::string name(259, 'n');
-    EXPECT_EQ(run(row_of(name, "AppSvc")), DeletionOutcome::deleted);
-    for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(name), std::string::npos);
+TEST_F(Deletion, LongTextsAreUsedWhole) {
+    // 280, 286 and 336 bytes: more than any 260-byte buffer holds.
+    std::string display;
+    for (int i = 0; i < 28; ++i) display += "長い表示名";
+    const std::string service = "qt_" + std::string(283, 'n');
+    const std::string path = "C:\\app\\svc.exe " + std::string(320, 'a');
+    scm.add(service, display, 0x10, 1);
+    registry.keys[SERVICES + service];
+    const RecordTexts row = row_of(display, service, path);
+    EXPECT_EQ(run(row), DeletionOutcome::deleted);
+    for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(display), std::string::npos);
+    EXPECT_NE(std::find(scm.log.begin(), scm.log.end(), "delete " + service), scm.log.end());
+    EXPECT_EQ(history.records, std::vector<std::string>{join_record(row)});
 }
 
 // The snapshot of the service's key, written before the service goes.
@@ -366,7 +382,7 @@ TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
     watching.snapshot = first_snapshot;
     DeletionContext watched{watching, registry, paths, prompt, pause, history, files, HISTORY,
                             SNAPSHOTS};
-    EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), watched, [] {}), DeletionOutcome::deleted);
+    EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), 0x10, watched, [] {}), DeletionOutcome::deleted);
     EXPECT_TRUE(watching.saved_first);
     RegistryTree saved, expected;
     ASSERT_TRUE(load_snapshot(files, first_snapshot, saved));

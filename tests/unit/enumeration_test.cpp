@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/cp932.h"
+#include "catalogue/enumeration_pieces.h"
 #include "fakes/fake_service_manager.h"
 
 namespace quorvel {
@@ -29,6 +30,8 @@ TEST(BuildRow, FillsEveryColumnFromItsSource) {
     const char* expected[] = {"Foo Service", "does foo", "開始", "自動",
                               "LocalSystem", "C:\\foo\\foo.exe -k", "FooSvc", "独自プロセス"};
     for (int i = 0; i < COLUMN_COUNT; ++i) EXPECT_EQ(row.texts[i], expected[i]) << i;
+    EXPECT_EQ(row.service_type, 0x10u);
+    EXPECT_EQ(row.current_state, 4u);
 }
 
 TEST(BuildRow, UnreadConfigurationAndDescriptionLeaveEmptyColumns) {
@@ -142,6 +145,57 @@ TEST_F(ReadServiceRows, EveryHandleIsClosedServiceBeforeManager) {
     EXPECT_EQ(rows[1].texts[COL_PATH], "");
     EXPECT_EQ(rows[2].texts[COL_STATE], "開始中");
     EXPECT_EQ(rows[2].texts[COL_LOGON], "");
+}
+
+TEST_F(ReadServiceRows, PiecesOfAnySizeGiveEveryRowOnceInOrder) {
+    const std::vector<std::string> all = {"Zeta", "disk", "Alpha", "fs", "rec", "Beta"};
+    const struct {
+        std::size_t piece_size;
+        std::vector<std::uint32_t> starts;
+    } cases[] = {
+        {1, {0, 1, 2, 3, 4, 5}},
+        {4, {0, 4}},
+        {3, {0, 3}},  // the last piece is full
+        {0, {0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.piece_size);
+        scm.piece_size = c.piece_size;
+        scm.piece_starts.clear();
+        const auto rows = read_service_rows(scm, registry, true, true);
+        EXPECT_EQ(column(rows, COL_SERVICE_NAME), all);
+        EXPECT_EQ(scm.piece_starts, c.starts);
+    }
+}
+
+TEST(EnumerateInPieces, AFailedOrEmptyPieceEndsTheList) {
+    const struct {
+        const char* name;
+        PieceEnd second_piece;
+        std::size_t second_count;
+        std::size_t expected;
+    } cases[] = {
+        {"failed after one record", PieceEnd::failed, 1, 2},
+        {"more promised, none given", PieceEnd::more, 0, 1},
+        {"last", PieceEnd::last, 1, 2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        int calls = 0;
+        const auto records = enumerate_in_pieces([&](std::uint32_t& resume,
+                                                     std::vector<EnumRecord>& out) {
+            if (++calls == 1) {
+                out.push_back({"first", "first", 0x10, 1});
+                resume = 1;
+                return PieceEnd::more;
+            }
+            if (calls > 2) ADD_FAILURE() << "called again";
+            for (std::size_t i = 0; i < c.second_count; ++i) out.push_back({"next", "next", 0x10, 1});
+            return c.second_piece;
+        });
+        EXPECT_EQ(records.size(), c.expected);
+        EXPECT_EQ(calls, 2);
+    }
 }
 
 TEST_F(ReadServiceRows, NoManagerGivesNoRows) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace quorvel {
 namespace {
 
@@ -35,25 +33,6 @@ TEST(CompareText, FoldsAsciiCapitalsOnly) {
         EXPECT_EQ(sign(compare_text(c.a, c.b)), c.expected);
         EXPECT_EQ(sign(compare_text(c.b, c.a)), -c.expected);
     }
-}
-
-TEST(SortTable, OrdersStateColumnEmptyThenRunningThenStarting) {
-    SortTable table;
-    const std::vector<std::string> states = {"開始中", "開始", "", "開始", ""};
-    for (std::size_t key = 0; key < states.size(); ++key) table.add(key, states[key]);
-    std::vector<std::uintptr_t> keys = {0, 1, 2, 3, 4};
-    std::sort(keys.begin(), keys.end(),
-              [&](auto a, auto b) { return table.compare(a, b) < 0; });
-    // Equal texts keep the enumeration's order.
-    EXPECT_EQ(keys, (std::vector<std::uintptr_t>{2, 4, 1, 3, 0}));
-}
-
-TEST(SortTable, ToleratesGapsLeftByDeletedRows) {
-    SortTable table;
-    table.add(0, "b");
-    table.add(3, "a");
-    EXPECT_GT(table.compare(0, 3), 0);
-    EXPECT_LT(table.compare(2, 3), 0);  // a key with no row reads as the empty text
 }
 
 TEST(DefaultWidths, SplitsTheClientWidthIntoThirteenths) {

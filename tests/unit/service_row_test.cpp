@@ -103,5 +103,18 @@ TEST(Labels, DriverTestIsWholeText) {
     EXPECT_FALSE(is_driver_label(nullptr));
 }
 
+// The recognizer driver (8) has no label of its own, so only its number
+// tells that it is a driver.
+TEST(Labels, EveryDriverBitMakesADriver) {
+    for (std::uint32_t type : {0x1u, 0x2u, 0x8u, 0x3u, 0x101u}) {
+        SCOPED_TRACE(type);
+        EXPECT_TRUE(is_driver_type(type));
+    }
+    for (std::uint32_t type : {0x0u, 0x4u, 0x10u, 0x20u, 0x110u, 0x30u}) {
+        SCOPED_TRACE(type);
+        EXPECT_FALSE(is_driver_type(type));
+    }
+}
+
 }  // namespace
 }  // namespace quorvel
