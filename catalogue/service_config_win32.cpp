@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "catalogue/service_manager_win32.h"
+#include "catalogue/security_descriptor.h"
 
 namespace quorvel {
 namespace {
@@ -91,9 +92,16 @@ bool change_number(SC_HANDLE service, DWORD level, DWORD number) {
     return change_config2(service, level, &info);
 }
 
-bool change_security(SC_HANDLE service, std::string descriptor) {
-    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(&descriptor[0]);
-    return IsValidSecurityDescriptor(sd) &&
+// The descriptor comes from a file: only one that the core found well
+// formed gets here, and the platform checks a copy once more, its length
+// within the bytes, before the manager sees it.
+bool change_security(SC_HANDLE service, const std::string& bytes) {
+    if (bytes.size() < SECURITY_DESCRIPTOR_MIN_LENGTH ||
+        !is_well_formed_security_descriptor(bytes))
+        return false;
+    std::string copy = bytes;
+    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(&copy[0]);
+    return IsValidSecurityDescriptor(sd) && GetSecurityDescriptorLength(sd) <= copy.size() &&
            SetServiceObjectSecurity(service,
                                     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
                                         DACL_SECURITY_INFORMATION,
