@@ -126,6 +126,35 @@ def a_copy_holding_the_history_lock_keeps_the_save_out_until_it_lets_go():
 
 
 @test
+def a_long_double_byte_subkey_name_is_saved_and_restored():
+    name, display = "qt_ug_longkey", "長いキー名テスト"
+    subkey = "設定" * 100  # 200 characters, 400 bytes in code page 932
+    make_plain(name, display)
+    reg_add(SERVICES + name + "\\Parameters\\" + subkey, "/v", "値", "/d", "残る")
+    before = dumped(name)
+    assert any(record[0] == b"\\Parameters\\" + cp932(subkey) for record in before)
+    try:
+        with Program() as program:
+            delete_in_program(program, name, display)
+            with open(os.path.join(SNAPSHOTS, only_snapshot()), "rb") as f:
+                assert cp932("\\Parameters\\" + subkey + "]") in f.read()
+            open_dialog(program)
+            choose(0)
+            program.press(IDOK)
+            expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
+                              False)
+            program.press(IDOK)
+            wait_dialog_closed()
+            assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
+        after = dumped(name)
+        assert before - after == set(), sorted(before - after)
+    finally:
+        remove_service(name)
+        harness.wine("reg", "delete", SERVICES + name, "/f")
+        clear_files()
+
+
+@test
 def an_edited_snapshot_restores_the_program_the_dialog_showed():
     name, display = "qt_ug_edited", "改ざんテスト"
     make_plain(name, display)
