@@ -63,15 +63,11 @@ struct CreateServiceRequest {
 // A setting of a service beyond its creation arguments, as the manager
 // holds it; each kind goes through its own call of the platform.
 enum class SettingKind {
-    // ChangeServiceConfig, one field at a time
-    service_type,
-    start_type,
+    // ChangeServiceConfig, one field at a time (the path, account, type,
+    // start type and display name come from the creation alone)
     error_control,
-    binary_path,
     load_order_group,
     dependencies,  // services, then groups with a leading '+'
-    start_name,
-    display_name,
     // ChangeServiceConfig2, one level each
     description,
     failure_actions,

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "operations/deletion.h"
 #include "catalogue/security_descriptor.h"
+#include "operations/deletion.h"
 
 namespace quorvel {
 
