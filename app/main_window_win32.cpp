@@ -9,7 +9,6 @@
 #include "app/service_list_win32.h"
 #include "app/toolbar_layout.h"
 #include "app/toolbar_win32.h"
-#include "history/file_system_win32.h"
 #include "operations/service_commands_win32.h"
 #include "settings/list_export_win32.h"
 #include "settings/profile_win32.h"
@@ -94,14 +93,12 @@ void show_about() {
     focus_list();
 }
 
+// The restoration has saved the history itself; the dialog read it afresh,
+// so the command follows it however the dialog ended.
 void restore_from_history() {
-    if (run_restore_dialog() == 1) {
-        // The refill leaves the selection commands as they are.
-        fill_service_list(list_view, show_all);
-        Win32FileSystem files;
-        history_save(history, files, history_file);
-        update_restore_command();
-    }
+    // The refill leaves the selection commands as they are.
+    if (run_restore_dialog() == 1) fill_service_list(list_view, show_all);
+    update_restore_command();
     focus_list();
 }
 

@@ -18,8 +18,10 @@ std::optional<std::string> describe_service(ServiceRegistry& registry,
     // The key path is built whole, so a long service name still reads its
     // own key rather than the key of a cut-off name.
     std::string bytes;
-    if (!registry.read_value(service_key_path(service_name), "Description", bytes))
-        return std::nullopt;
+    const RegistryRead read =
+        registry.read_value(service_key_path(service_name), "Description", bytes);
+    if (read == RegistryRead::no_value) return std::string();
+    if (read != RegistryRead::found) return std::nullopt;
     return cut_cp932(text_of(bytes), MAX_TEXT_BYTES);
 }
 

@@ -2,6 +2,7 @@
 // own calls, so that it takes effect at once.
 #include <windows.h>
 
+#include "catalogue/security_descriptor.h"
 #include "catalogue/service_manager_win32.h"
 
 namespace quorvel {
@@ -11,22 +12,17 @@ using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
 
 SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
 
-// Null when the text is not to change.
+// Null when the text is not to change. The path, account, type, start type
+// and display name are never changed: the creation set them from the record.
 struct ConfigChange {
-    DWORD service_type = SERVICE_NO_CHANGE;
-    DWORD start_type = SERVICE_NO_CHANGE;
     DWORD error_control = SERVICE_NO_CHANGE;
-    const char* binary_path = nullptr;
     const char* load_order_group = nullptr;
-    const char* start_name = nullptr;
-    const char* display_name = nullptr;
 };
 
 bool change_config(SC_HANDLE service, const ConfigChange& change) {
-    return ChangeServiceConfigA(service, change.service_type, change.start_type,
-                                change.error_control, change.binary_path,
-                                change.load_order_group, nullptr, nullptr, change.start_name,
-                                nullptr, change.display_name) != 0;
+    return ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                change.error_control, nullptr, change.load_order_group, nullptr,
+                                nullptr, nullptr, nullptr, nullptr) != 0;
 }
 
 std::string multi_string(const std::vector<std::string>& items) {
@@ -52,13 +48,8 @@ bool change_dependencies(SC_HANDLE service, const std::vector<std::string>& name
 bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
     ConfigChange change;
     switch (setting.kind) {
-    case SettingKind::service_type: change.service_type = setting.number; break;
-    case SettingKind::start_type: change.start_type = setting.number; break;
     case SettingKind::error_control: change.error_control = setting.number; break;
-    case SettingKind::binary_path: change.binary_path = setting.text.c_str(); break;
     case SettingKind::load_order_group: change.load_order_group = setting.text.c_str(); break;
-    case SettingKind::start_name: change.start_name = setting.text.c_str(); break;
-    case SettingKind::display_name: change.display_name = setting.text.c_str(); break;
     default: return false;
     }
     return change_config(service, change);
@@ -91,9 +82,16 @@ bool change_number(SC_HANDLE service, DWORD level, DWORD number) {
     return change_config2(service, level, &info);
 }
 
-bool change_security(SC_HANDLE service, std::string descriptor) {
-    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(&descriptor[0]);
-    return IsValidSecurityDescriptor(sd) &&
+// The descriptor comes from a file: only one that the core found well
+// formed gets here, and the platform checks a copy once more, its length
+// within the bytes, before the manager sees it.
+bool change_security(SC_HANDLE service, const std::string& bytes) {
+    if (bytes.size() < SECURITY_DESCRIPTOR_MIN_LENGTH ||
+        !is_well_formed_security_descriptor(bytes))
+        return false;
+    std::string copy = bytes;
+    const auto sd = reinterpret_cast<PSECURITY_DESCRIPTOR>(&copy[0]);
+    return IsValidSecurityDescriptor(sd) && GetSecurityDescriptorLength(sd) <= copy.size() &&
            SetServiceObjectSecurity(service,
                                     OWNER_SECURITY_INFORMATION | GROUP_SECURITY_INFORMATION |
                                         DACL_SECURITY_INFORMATION,

@@ -24,6 +24,9 @@ constexpr std::uint32_t STATE_STOPPED = 1;
 constexpr std::uint32_t STATE_START_PENDING = 2;
 constexpr std::uint32_t STATE_RUNNING = 4;
 
+// An answer the platform may be unable to give.
+enum class Answer { no, yes, unknown };
+
 // An opaque Service Control Manager handle; 0 is no handle.
 using ScHandle = std::uintptr_t;
 
@@ -60,15 +63,11 @@ struct CreateServiceRequest {
 // A setting of a service beyond its creation arguments, as the manager
 // holds it; each kind goes through its own call of the platform.
 enum class SettingKind {
-    // ChangeServiceConfig, one field at a time
-    service_type,
-    start_type,
+    // ChangeServiceConfig, one field at a time (the path, account, type,
+    // start type and display name come from the creation alone)
     error_control,
-    binary_path,
     load_order_group,
     dependencies,  // services, then groups with a leading '+'
-    start_name,
-    display_name,
     // ChangeServiceConfig2, one level each
     description,
     failure_actions,
@@ -117,9 +116,8 @@ public:
                                   std::uint32_t access) = 0;
     // False when the configuration cannot be read; `config` is then untouched.
     virtual bool query_config(ScHandle service, ServiceConfig& config) = 0;
-    // The bytes the platform says its list of dependents needs; above 0
-    // means at least one dependent exists.
-    virtual std::uint32_t dependents_bytes_needed(ScHandle service) = 0;
+    // Whether any service, in any state, depends on this one.
+    virtual Answer has_dependents(ScHandle service) = 0;
     // False on failure; `state` is then untouched.
     virtual bool query_state(ScHandle service, std::uint32_t& state) = 0;
     virtual bool request_stop(ScHandle service) = 0;

@@ -143,13 +143,15 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
     return true;
 }
 
-std::uint32_t Win32ServiceManager::dependents_bytes_needed(ScHandle service) {
-    // Room for one record without its strings: any dependent overflows it,
-    // and the bytes-needed answer is all that is wanted.
+// Room for one record without its strings: any dependent overflows it.
+// Wine's stub succeeds with no records and leaves the rest untouched, so
+// only a failure other than "more data" is unknown.
+Answer Win32ServiceManager::has_dependents(ScHandle service) {
     ENUM_SERVICE_STATUSA one{};
     DWORD needed = 0, count = 0;
-    EnumDependentServicesA(sc(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count);
-    return needed;
+    if (EnumDependentServicesA(sc(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count))
+        return count > 0 ? Answer::yes : Answer::no;
+    return GetLastError() == ERROR_MORE_DATA ? Answer::yes : Answer::unknown;
 }
 
 bool Win32ServiceManager::query_state(ScHandle service, std::uint32_t& state) {
@@ -183,44 +185,5 @@ ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceReques
 }
 
 void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc(handle)); }
-
-bool Win32ServiceRegistry::read_value(const std::string& key_path, const char* value_name,
-                                      std::string& bytes) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    // Most values fit the usual 260 bytes; a longer one is read again whole.
-    std::string buffer(260, '\0');
-    DWORD type = REG_SZ;
-    DWORD size = static_cast<DWORD>(buffer.size());
-    LONG result = RegQueryValueExA(key, value_name, nullptr, &type,
-                                   reinterpret_cast<BYTE*>(&buffer[0]), &size);
-    if (result == ERROR_MORE_DATA) {
-        buffer.assign(size, '\0');
-        result = RegQueryValueExA(key, value_name, nullptr, &type,
-                                  reinterpret_cast<BYTE*>(&buffer[0]), &size);
-    }
-    RegCloseKey(key);
-    bytes = result == ERROR_SUCCESS ? buffer.substr(0, size) : std::string();
-    return true;
-}
-
-bool Win32ServiceRegistry::list_subkeys(const std::string& key_path,
-                                        std::vector<std::string>& names) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    names.clear();
-    char name[256];  // the longest key name the registry allows, with its terminator
-    for (DWORD index = 0;; ++index) {
-        DWORD length = sizeof name;
-        const LONG result =
-            RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_NO_MORE_ITEMS) break;
-        if (result == ERROR_SUCCESS) names.emplace_back(name, length);
-    }
-    RegCloseKey(key);
-    return true;
-}
 
 }  // namespace quorvel

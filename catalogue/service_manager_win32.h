@@ -14,7 +14,7 @@ public:
     ScHandle open_service(ScHandle manager, const std::string& name,
                           std::uint32_t access) override;
     bool query_config(ScHandle service, ServiceConfig& config) override;
-    std::uint32_t dependents_bytes_needed(ScHandle service) override;
+    Answer has_dependents(ScHandle service) override;
     bool query_state(ScHandle service, std::uint32_t& state) override;
     bool request_stop(ScHandle service) override;
     bool start(ScHandle service) override;
@@ -30,10 +30,12 @@ private:
 
 class Win32ServiceRegistry : public ServiceRegistry {
 public:
-    bool read_value(const std::string& key_path, const char* value_name,
-                    std::string& bytes) override;
-    bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) override;
-    bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) override;
+    RegistryRead read_value(const std::string& key_path, const char* value_name,
+                            std::string& bytes) override;
+    RegistryRead list_subkeys(const std::string& key_path,
+                              std::vector<std::string>& names) override;
+    RegistryRead list_values(const std::string& key_path,
+                             std::vector<RegistryValue>& values) override;
     bool create_key(const std::string& key_path) override;
     bool write_value(const std::string& key_path, const RegistryValue& value) override;
 };

@@ -47,19 +47,27 @@ using RegistryTree = std::vector<RegistryKey>;
 constexpr const char* SERVICES_KEY = "SYSTEM\\CurrentControlSet\\Services";
 std::string service_key_path(const std::string& service_name);
 
+// What a read of the registry found out.
+enum class RegistryRead {
+    found,     // the data asked for is there
+    no_key,    // the key does not exist
+    no_value,  // the key exists without that value (single values only)
+    unknown,   // it could not be read: the answer is not known
+};
+
 class ServiceRegistry {
 public:
     virtual ~ServiceRegistry() = default;
     // Reads one value of HKEY_LOCAL_MACHINE\<key_path> whole, whatever its
-    // length and type. False when the key cannot be opened; when the key
-    // opens but the value is missing, true with `bytes` empty.
-    virtual bool read_value(const std::string& key_path, const char* value_name,
-                            std::string& bytes) = 0;
-    // The names of the key's subkeys; false when the key cannot be opened.
-    virtual bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) = 0;
-    // Every value of the key, whole; false when the key cannot be opened or
-    // a value cannot be read.
-    virtual bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) = 0;
+    // length and type. `bytes` is set only when it was found.
+    virtual RegistryRead read_value(const std::string& key_path, const char* value_name,
+                                    std::string& bytes) = 0;
+    // The names of the key's subkeys, every one of them or `unknown`.
+    virtual RegistryRead list_subkeys(const std::string& key_path,
+                                      std::vector<std::string>& names) = 0;
+    // Every value of the key, whole, or `unknown`.
+    virtual RegistryRead list_values(const std::string& key_path,
+                                     std::vector<RegistryValue>& values) = 0;
     // Creates the key and any missing parent; true when it exists afterwards.
     virtual bool create_key(const std::string& key_path) = 0;
     // Sets the value in an existing key.
@@ -67,9 +75,10 @@ public:
 };
 
 // Reads the key at `key_path` and every key below it into `tree`, parents
-// first. False when any of them cannot be read whole; `tree` is then
-// unspecified.
-bool read_registry_tree(ServiceRegistry& registry, const std::string& key_path,
-                        RegistryTree& tree);
+// first. `no_key` when the key itself does not exist; `unknown` when any of
+// them cannot be read whole (a subkey that vanishes meanwhile too); `tree`
+// is then unspecified.
+RegistryRead read_registry_tree(ServiceRegistry& registry, const std::string& key_path,
+                                RegistryTree& tree);
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
-// Whole keys of the services' registry: every value of a key, creating keys
-// and writing values, for the snapshots of deleted services.
+// The services' registry keys over advapi32: single values, the subkeys
+// and every value of a key, creating keys and writing values. Any answer
+// the registry does not give plainly is `unknown`, never "nothing there".
 #include <windows.h>
 
 #include "catalogue/service_manager_win32.h"
@@ -9,11 +10,11 @@ namespace {
 
 class RegKey {
 public:
-    RegKey(const std::string& path, REGSAM access) {
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_) != ERROR_SUCCESS)
-            key_ = nullptr;
+    RegKey(const std::string& path, REGSAM access)
+        : opened_(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_)) {
+        if (opened_ != ERROR_SUCCESS) key_ = nullptr;
     }
-    explicit RegKey(HKEY key) : key_(key) {}
+    explicit RegKey(HKEY key) : key_(key), opened_(ERROR_SUCCESS) {}
     ~RegKey() {
         if (key_ != nullptr) RegCloseKey(key_);
     }
@@ -22,54 +23,126 @@ public:
 
     HKEY get() const { return key_; }
     explicit operator bool() const { return key_ != nullptr; }
+    // Why the key did not open.
+    RegistryRead failure() const {
+        return opened_ == ERROR_FILE_NOT_FOUND ? RegistryRead::no_key : RegistryRead::unknown;
+    }
 
 private:
     HKEY key_ = nullptr;
+    LONG opened_;
 };
 
-enum class Enumerated { value, done, failed };
+// Buffer sizes in bytes for the key's longest subkey name, value name and
+// value data, terminators included. The key reports names in Unicode
+// characters, which can take two bytes each in the code page.
+struct KeySizes {
+    DWORD subkey_name = 0;
+    DWORD value_name = 0;
+    DWORD value_data = 0;
+};
 
-// One value by its index; its name and data buffers sized from the key's
-// own report of its longest name and data. That report counts Unicode
-// characters of names, which can take two bytes each in the code page.
+bool query_sizes(HKEY key, KeySizes& sizes) {
+    DWORD subkey = 0, name = 0, data = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &subkey, nullptr, nullptr,
+                         &name, &data, nullptr, nullptr) != ERROR_SUCCESS)
+        return false;
+    sizes = {2 * subkey + 1, 2 * name + 1, data + 1};
+    return true;
+}
+
+enum class Enumerated { item, done, failed };
+
+Enumerated enumerated(LONG result) {
+    if (result == ERROR_SUCCESS) return Enumerated::item;
+    return result == ERROR_NO_MORE_ITEMS ? Enumerated::done : Enumerated::failed;
+}
+
+// The sizes are taken again for every index: a key can change while it is
+// listed, and a name that still does not fit is a failure, not an end.
+Enumerated enumerate_subkey(HKEY key, DWORD index, std::string& name) {
+    KeySizes sizes;
+    if (!query_sizes(key, sizes)) return Enumerated::failed;
+    std::string buffer(sizes.subkey_name, '\0');
+    DWORD length = sizes.subkey_name;
+    const Enumerated result = enumerated(
+        RegEnumKeyExA(key, index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr));
+    if (result == Enumerated::item) name.assign(buffer.data(), length);
+    return result;
+}
+
 Enumerated enumerate_value(HKEY key, DWORD index, RegistryValue& value) {
-    DWORD longest_name = 0, longest_data = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                         &longest_name, &longest_data, nullptr, nullptr) != ERROR_SUCCESS)
-        return Enumerated::failed;
-    std::string name(2 * longest_name + 2, '\0');
-    std::string data(longest_data + 1, '\0');
-    DWORD name_length = static_cast<DWORD>(name.size());
-    DWORD data_size = static_cast<DWORD>(data.size());
+    KeySizes sizes;
+    if (!query_sizes(key, sizes)) return Enumerated::failed;
+    std::string name(sizes.value_name, '\0');
+    std::string data(sizes.value_data, '\0');
+    DWORD name_length = sizes.value_name;
+    DWORD data_size = sizes.value_data;
     DWORD type = 0;
-    const LONG result =
-        RegEnumValueA(key, index, &name[0], &name_length, nullptr, &type,
-                      reinterpret_cast<BYTE*>(&data[0]), &data_size);
-    if (result == ERROR_NO_MORE_ITEMS) return Enumerated::done;
-    if (result != ERROR_SUCCESS) return Enumerated::failed;
-    value = {name.substr(0, name_length), type, data.substr(0, data_size)};
-    return Enumerated::value;
+    const Enumerated result =
+        enumerated(RegEnumValueA(key, index, &name[0], &name_length, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(&data[0]), &data_size));
+    if (result == Enumerated::item)
+        value = {name.substr(0, name_length), type, data.substr(0, data_size)};
+    return result;
+}
+
+// Lists the key's items with `enumerate` until the registry says there are
+// no more; any other error makes the list unknown.
+template <typename Item, typename Enumerate>
+RegistryRead list_items(const std::string& key_path, std::vector<Item>& items,
+                        Enumerate enumerate) {
+    RegKey key(key_path, KEY_READ);
+    if (!key) return key.failure();
+    std::vector<Item> found;
+    for (DWORD index = 0;; ++index) {
+        Item item;
+        switch (enumerate(key.get(), index, item)) {
+        case Enumerated::item:
+            found.push_back(item);
+            break;
+        case Enumerated::done:
+            items.swap(found);
+            return RegistryRead::found;
+        case Enumerated::failed:
+            return RegistryRead::unknown;
+        }
+    }
 }
 
 }  // namespace
 
-bool Win32ServiceRegistry::list_values(const std::string& key_path,
-                                       std::vector<RegistryValue>& values) {
-    RegKey key(key_path, KEY_QUERY_VALUE);
-    if (!key) return false;
-    values.clear();
-    for (DWORD index = 0;; ++index) {
-        RegistryValue value;
-        switch (enumerate_value(key.get(), index, value)) {
-        case Enumerated::value:
-            values.push_back(value);
-            break;
-        case Enumerated::done:
-            return true;
-        case Enumerated::failed:
-            return false;
+RegistryRead Win32ServiceRegistry::read_value(const std::string& key_path,
+                                              const char* value_name, std::string& bytes) {
+    RegKey key(key_path, KEY_READ);
+    if (!key) return key.failure();
+    // Most values fit the usual 260 bytes; a longer one is read again with
+    // the size it reported, and again should it grow meanwhile.
+    std::string buffer(260, '\0');
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        DWORD type = REG_NONE;
+        DWORD size = static_cast<DWORD>(buffer.size());
+        const LONG result = RegQueryValueExA(key.get(), value_name, nullptr, &type,
+                                             reinterpret_cast<BYTE*>(&buffer[0]), &size);
+        if (result == ERROR_SUCCESS) {
+            bytes = buffer.substr(0, size);
+            return RegistryRead::found;
         }
+        if (result == ERROR_FILE_NOT_FOUND) return RegistryRead::no_value;
+        if (result != ERROR_MORE_DATA) return RegistryRead::unknown;
+        buffer.assign(size, '\0');
     }
+    return RegistryRead::unknown;
+}
+
+RegistryRead Win32ServiceRegistry::list_subkeys(const std::string& key_path,
+                                                std::vector<std::string>& names) {
+    return list_items(key_path, names, enumerate_subkey);
+}
+
+RegistryRead Win32ServiceRegistry::list_values(const std::string& key_path,
+                                               std::vector<RegistryValue>& values) {
+    return list_items(key_path, values, enumerate_value);
 }
 
 bool Win32ServiceRegistry::create_key(const std::string& key_path) {

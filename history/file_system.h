@@ -1,6 +1,7 @@
 // The few file operations the history needs, in the tool's own terms.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,20 @@ enum class ReadResult {
     read,        // the whole content is in `bytes`
 };
 
+// Keeps other copies of the program from changing a file while it is
+// held; let go when destroyed.
+class FileLock {
+public:
+    virtual ~FileLock() = default;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // Takes the file's lock, which every copy of the program takes around
+    // a read and rewrite of it, waiting a moment when another copy holds
+    // it. Null when it could not be had.
+    virtual std::unique_ptr<FileLock> lock_file(const std::string& path) = 0;
     // Reads the file whole, opened so that nobody writes it meanwhile.
     // `bytes` is changed only when the result is `read`.
     virtual ReadResult read_file(const std::string& path, std::string& bytes) = 0;

@@ -65,6 +65,21 @@ bool write_all(HANDLE file, const std::string& bytes) {
     return true;
 }
 
+// How long a save waits for another copy of the program to finish its own.
+const DWORD LOCK_WAIT_MS = 2000;
+const DWORD LOCK_RETRY_MS = 20;
+
+// A file beside the locked one, open without sharing while the lock is
+// held. The system deletes it when the handle closes, also when the
+// process ends without closing it, so a crash leaves no stale lock.
+class Win32FileLock : public FileLock {
+public:
+    explicit Win32FileLock(HANDLE handle) : file_(handle) {}
+
+private:
+    FileHandle file_;
+};
+
 class Win32FileSteps : public FileSteps {
 public:
     bool create(const std::string& path) override {
@@ -90,6 +105,23 @@ private:
 bool write_new_file(const std::string& path, const std::string& bytes) {
     Win32FileSteps steps;
     return write_durably(steps, path, bytes);
+}
+
+std::unique_ptr<FileLock> Win32FileSystem::lock_file(const std::string& path) {
+    const std::string lock_path = path + ".lock";
+    const DWORD started = GetTickCount();
+    for (;;) {
+        HANDLE handle = CreateFileA(lock_path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE,
+                                    nullptr);
+        if (handle != INVALID_HANDLE_VALUE) return std::make_unique<Win32FileLock>(handle);
+        // Held by another copy, or being deleted as that copy lets go.
+        const DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            GetTickCount() - started >= LOCK_WAIT_MS)
+            return nullptr;
+        Sleep(LOCK_RETRY_MS);
+    }
 }
 
 ReadResult Win32FileSystem::read_file(const std::string& path, std::string& bytes) {

@@ -14,6 +14,8 @@ bool write_new_file(const std::string& path, const std::string& bytes);
 
 class Win32FileSystem : public FileSystem {
 public:
+    // The lock of `path` is the file path + ".lock", open without sharing.
+    std::unique_ptr<FileLock> lock_file(const std::string& path) override;
     ReadResult read_file(const std::string& path, std::string& bytes) override;
     // The new content goes to temporary_path(path) first.
     bool replace_file(const std::string& path, const std::string& bytes) override;

@@ -1,22 +1,63 @@
 #include "history/history_store.h"
 
+#include <algorithm>
+
 #include "history/record_format.h"
 
 namespace quorvel {
 
-void history_load(HistoryStore& store, FileSystem& files, const std::string& path) {
-    store = HistoryStore{};
+namespace {
+
+using Lines = std::vector<HistoryRecord>;
+
+// The file's records; false when it exists but cannot be read.
+bool read_records(FileSystem& files, const std::string& path, Lines& records) {
     std::string bytes;
     switch (files.read_file(path, bytes)) {
     case ReadResult::absent:
-        break;
+        records.clear();
+        return true;
     case ReadResult::unreadable:
-        store.file_unread = true;
-        break;
+        return false;
     case ReadResult::read:
-        store.records = read_history_lines(bytes);
-        break;
+        records = read_history_lines(bytes);
+        return true;
     }
+    return false;
+}
+
+// The one read-and-rewrite of every save. `change` edits the file's
+// records and says whether there is anything to write.
+template <typename Change>
+bool rewrite_history(HistoryStore& store, FileSystem& files, const std::string& path,
+                     Change change) {
+    const std::unique_ptr<FileLock> lock = files.lock_file(path);
+    if (!lock) return false;
+    Lines records;
+    if (!read_records(files, path, records)) {
+        store.file_unread = true;
+        return false;
+    }
+    store = HistoryStore{records, false};
+    if (!change(records)) return true;
+    const bool written = records.empty()
+                             ? files.delete_file(path)
+                             : files.replace_file(path, write_history_lines(records));
+    if (written) store.records.swap(records);
+    return written;
+}
+
+}  // namespace
+
+void history_load(HistoryStore& store, FileSystem& files, const std::string& path) {
+    store = HistoryStore{};
+    history_reload(store, files, path);
+}
+
+void history_reload(HistoryStore& store, FileSystem& files, const std::string& path) {
+    Lines records;
+    store.file_unread = !read_records(files, path, records);
+    if (!store.file_unread) store.records.swap(records);
 }
 
 bool history_is_empty(const HistoryStore& store) { return store.records.empty(); }
@@ -29,29 +70,36 @@ void history_append(HistoryStore& store, const HistoryRecord& line) {
     store.records.push_back(line);
 }
 
-bool history_merge_unread_file(HistoryStore& store, FileSystem& files, const std::string& path) {
-    if (!store.file_unread) return true;
-    std::string bytes;
-    const ReadResult result = files.read_file(path, bytes);
-    if (result == ReadResult::unreadable) return false;
-    if (result == ReadResult::read) {
-        std::vector<HistoryRecord> merged = read_history_lines(bytes);
-        merged.insert(merged.end(), store.records.begin(), store.records.end());
-        store.records.swap(merged);
-    }
-    store.file_unread = false;
-    return true;
-}
-
-bool history_save(HistoryStore& store, FileSystem& files, const std::string& path) {
-    if (!history_merge_unread_file(store, files, path)) return false;
-    if (history_is_empty(store)) return files.delete_file(path);
-    return files.replace_file(path, write_history_lines(store.records));
-}
-
 void history_remove(HistoryStore& store, int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= store.records.size()) return;
     store.records.erase(store.records.begin() + index);
+}
+
+RecordRef history_ref(const HistoryStore& store, int index) {
+    const HistoryRecord& line = store.records.at(static_cast<std::size_t>(index));
+    const auto later = std::count(store.records.begin() + index + 1, store.records.end(), line);
+    return {line, static_cast<std::size_t>(later)};
+}
+
+bool history_save_added(HistoryStore& store, FileSystem& files, const std::string& path,
+                        const HistoryRecord& record) {
+    return rewrite_history(store, files, path, [&record](Lines& records) {
+        records.push_back(record);
+        return true;
+    });
+}
+
+bool history_save_removed(HistoryStore& store, FileSystem& files, const std::string& path,
+                          const RecordRef& record) {
+    return rewrite_history(store, files, path, [&record](Lines& records) {
+        std::vector<std::size_t> equal;
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (records[i] == record.line) equal.push_back(i);
+        if (equal.empty()) return false;
+        const std::size_t later = std::min(record.later, equal.size() - 1);
+        records.erase(records.begin() + static_cast<std::ptrdiff_t>(equal[equal.size() - 1 - later]));
+        return true;
+    });
 }
 
 void history_clear(HistoryStore& store) { store.records.clear(); }

@@ -1,9 +1,17 @@
 // The saved rows of deleted services, oldest first, and the history file
-// that mirrors them. The file is the only way back for a deleted service,
+// that holds them. The file is the only way back for a deleted service,
 // so no operation here may leave it with fewer records than it had.
+//
+// The store is a view of the file: another copy of the program, or anyone
+// else, may add or remove records while this one runs. So a save never
+// writes the store out; it reads the file's records afresh, with the
+// other copies locked out, applies this run's one change (a record added
+// or a record removed) and rewrites the file; the store then holds what
+// the file holds.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,9 +26,8 @@ using HistoryRecord = std::string;
 
 struct HistoryStore {
     std::vector<HistoryRecord> records;  // index 0 is the oldest deletion
-    // The file existed at the last load but could not be read: its records
-    // are missing from `records`, so it must not be overwritten until they
-    // have been merged in.
+    // The last read of the file failed (held open elsewhere): it may hold
+    // records that `records` lacks.
     bool file_unread = false;
 };
 
@@ -28,31 +35,50 @@ struct HistoryStore {
 // empty store; an unreadable one an empty store with `file_unread` set.
 void history_load(HistoryStore& store, FileSystem& files, const std::string& path);
 
+// Reads the file again. While it is unreadable the records stay as they
+// were, with `file_unread` set.
+void history_reload(HistoryStore& store, FileSystem& files, const std::string& path);
+
 bool history_is_empty(const HistoryStore& store);
 
-// Appends the record of one row; each text is at most 259 bytes, as a
-// 260-byte buffer reads it from the list view.
+// Appends the record of one row to the store alone.
 void history_add_row(HistoryStore& store, const std::array<std::string, COLUMN_COUNT>& texts);
 
-// Appends `line` as it stands; it must already be a record line.
+// Appends `line` as it stands to the store alone; it must be a record line.
 void history_append(HistoryStore& store, const HistoryRecord& line);
 
-// Makes the file hold the store: rewritten whole in one step, or deleted
-// when the store is empty. Merges an unread file first. True exactly when
-// the file now holds every record of the store; on false the file is as
-// it was before the call.
-bool history_save(HistoryStore& store, FileSystem& files, const std::string& path);
-
-// Reads a file that was unread at the load and puts its records before
-// this run's ones. True when the store now includes the file's records
-// (also when there was nothing to merge); false while it is still unreadable.
-bool history_merge_unread_file(HistoryStore& store, FileSystem& files, const std::string& path);
-
-// Removes the record at this 0-based index; other indexes change nothing.
+// Removes the record at this 0-based index from the store alone; other
+// indexes change nothing.
 void history_remove(HistoryStore& store, int index);
 
-// Forgets every record without touching the file. An unread file stays
-// marked as unread, so a later save still cannot overwrite it.
+// A record as a save finds it again in the file: its line, and how many
+// equal lines come after it. Equal lines pair with snapshots newest with
+// newest, so this says which of them is meant.
+struct RecordRef {
+    HistoryRecord line;
+    std::size_t later = 0;
+};
+
+// The reference of the store's record at `index`, which must exist.
+RecordRef history_ref(const HistoryStore& store, int index);
+
+// Adds `record` after the file's current records and rewrites the file.
+// True when the file now holds it. False when the file could not be read
+// (it is then never written), its lock could not be had, or the rewrite
+// failed; the file is then as it was. Either way the store afterwards
+// holds what the file holds, or is unchanged when the file was unreadable.
+bool history_save_added(HistoryStore& store, FileSystem& files, const std::string& path,
+                        const HistoryRecord& record);
+
+// Takes `record` out of the file's current records and rewrites the file,
+// or deletes it when nothing is left. Of several equal lines, the one with
+// `record.later` equal lines after it goes (the oldest when fewer remain).
+// True when the file no longer holds it, also when it was gone already;
+// otherwise as history_save_added.
+bool history_save_removed(HistoryStore& store, FileSystem& files, const std::string& path,
+                          const RecordRef& record);
+
+// Forgets every record without touching the file.
 void history_clear(HistoryStore& store);
 
 }  // namespace quorvel

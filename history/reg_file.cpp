@@ -223,10 +223,12 @@ bool read_key_line(const std::string& line, RegistryKey& key) {
     return true;
 }
 
-// Joins a hex line ending in '\' with the lines that continue it; `index`
-// ends on the last line used.
+// Joins a hex value line ending in '\' with the lines that continue it;
+// `index` ends on the last line used. A comment or key line is never
+// continued, whatever it ends with.
 std::string logical_line(const std::vector<std::string>& lines, std::size_t& index) {
     std::string line = trimmed(lines[index]);
+    if (!line.empty() && (line[0] == ';' || line[0] == '[')) return line;
     while (!line.empty() && line.back() == '\\' && line.find("=hex") != std::string::npos &&
            index + 1 < lines.size()) {
         line.pop_back();

@@ -6,6 +6,7 @@
 
 #include "catalogue/cp932.h"
 #include "history/reg_file.h"
+#include "history/record_format.h"
 
 namespace quorvel {
 namespace {
@@ -55,13 +56,15 @@ std::string file_name_part(const std::string& service_name) {
     return out;
 }
 
+bool ends_with(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), std::string::npos, end) == 0;
+}
+
 // The sequence of a snapshot's file name; 0 for any other file.
 unsigned long sequence_of(const std::string& file_name) {
     const std::size_t dash = file_name.find('-');
-    if (dash == 0 || dash == std::string::npos || file_name.size() < sizeof EXTENSION ||
-        file_name.compare(file_name.size() - (sizeof EXTENSION - 1), std::string::npos,
-                          EXTENSION) != 0)
-        return 0;
+    if (dash == 0 || dash == std::string::npos || !ends_with(file_name, EXTENSION)) return 0;
     for (std::size_t i = 0; i < dash; ++i)
         if (file_name[i] < '0' || file_name[i] > '9') return 0;
     return std::strtoul(file_name.substr(0, dash).c_str(), nullptr, 10);
@@ -69,6 +72,7 @@ unsigned long sequence_of(const std::string& file_name) {
 
 struct SnapshotFile {
     unsigned long sequence;
+    std::string name;
     std::string path;
 };
 
@@ -77,53 +81,77 @@ bool list_snapshots(FileSystem& files, const std::string& folder,
     std::vector<std::string> names;
     if (!files.list_files(folder, names)) return false;
     for (const std::string& name : names)
-        if (sequence_of(name) > 0) snapshots.push_back({sequence_of(name), folder + "\\" + name});
+        if (sequence_of(name) > 0)
+            snapshots.push_back({sequence_of(name), name, folder + "\\" + name});
     std::sort(snapshots.begin(), snapshots.end(),
               [](const SnapshotFile& a, const SnapshotFile& b) { return a.sequence < b.sequence; });
     return true;
 }
 
-// Only the line after the header is read: a snapshot damaged further down
-// still finds its record, so that the user learns of it.
-bool names_record(FileSystem& files, const std::string& path, const std::string& comment) {
-    std::string bytes;
-    if (files.read_file(path, bytes) != ReadResult::read) return false;
-    const std::string expected = "REGEDIT4\r\n;" + comment + "\r\n";
-    return bytes.compare(0, expected.size(), expected) == 0;
+// A snapshot's first lines, which name its record. Only they are compared:
+// a snapshot damaged further down still finds its record, so that the user
+// learns of it.
+std::string header_for(const std::string& record) {
+    return "REGEDIT4\r\n;" + comment_for(record) + "\r\n";
 }
 
 }  // namespace
 
-std::string save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
-                          const std::string& service_name, const RegistryTree& keys) {
-    std::vector<SnapshotFile> existing;
+SnapshotSave save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
+                           const std::string& service_name, const RegistryTree& keys,
+                           std::string& path) {
     std::string bytes;
-    if (!files.make_folder(folder) || !list_snapshots(files, folder, existing) ||
-        !write_reg_file(RegFile{{comment_for(record)}, keys}, bytes))
-        return "";
+    if (!write_reg_file(RegFile{{comment_for(record)}, keys}, bytes))
+        return SnapshotSave::name_not_writable;
+    if (!files.make_folder(folder)) return SnapshotSave::folder_not_writable;
+    // Two copies of the program deleting at once must not take one sequence.
+    const std::unique_ptr<FileLock> lock = files.lock_file(folder);
+    std::vector<SnapshotFile> existing;
+    if (!lock || !list_snapshots(files, folder, existing)) return SnapshotSave::folder_not_writable;
     char sequence[24];
     std::snprintf(sequence, sizeof sequence, "%06lu",
                   existing.empty() ? 1UL : existing.back().sequence + 1);
-    const std::string path =
+    const std::string written =
         folder + "\\" + sequence + "-" + file_name_part(service_name) + EXTENSION;
-    return files.replace_file(path, bytes) ? path : "";
+    if (!files.replace_file(written, bytes)) return SnapshotSave::folder_not_writable;
+    path = written;
+    return SnapshotSave::saved;
 }
 
-std::string find_snapshot(FileSystem& files, const std::string& folder,
-                          const std::vector<HistoryRecord>& records, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return "";
+// From the newest snapshot back: the record with `later` equal records
+// after it owns the (later + 1)-th newest snapshot naming it. A file that
+// cannot be read and is named for the record's service may be one of
+// those, so before it nothing can be said.
+SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
+                             const std::vector<HistoryRecord>& records, int index,
+                             std::string& path) {
+    if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return SnapshotSearch::none;
     const std::string& record = records[index];
-    // How many records with the same line come after this one: they own the
-    // newest snapshots of that line.
-    const auto later = std::count(records.begin() + index + 1, records.end(), record);
+    const auto later = static_cast<std::size_t>(
+        std::count(records.begin() + index + 1, records.end(), record));
     std::vector<SnapshotFile> snapshots;
-    if (!list_snapshots(files, folder, snapshots)) return "";
-    const std::string comment = comment_for(record);
-    std::vector<std::string> linked;
-    for (const SnapshotFile& snapshot : snapshots)
-        if (names_record(files, snapshot.path, comment)) linked.push_back(snapshot.path);
-    if (static_cast<std::size_t>(later) >= linked.size()) return "";
-    return linked[linked.size() - 1 - static_cast<std::size_t>(later)];
+    if (!list_snapshots(files, folder, snapshots)) {
+        path = folder;
+        return SnapshotSearch::unreadable;
+    }
+    const std::string header = header_for(record);
+    const std::string own_name =
+        "-" + file_name_part(split_record(record)[COL_SERVICE_NAME]) + EXTENSION;
+    std::size_t newer = 0;
+    for (auto snapshot = snapshots.rbegin(); snapshot != snapshots.rend(); ++snapshot) {
+        std::string bytes;
+        const ReadResult read = files.read_file(snapshot->path, bytes);
+        if (read == ReadResult::unreadable && ends_with(snapshot->name, own_name)) {
+            path = snapshot->path;
+            return SnapshotSearch::unreadable;
+        }
+        if (read == ReadResult::read && bytes.compare(0, header.size(), header) == 0 &&
+            newer++ == later) {
+            path = snapshot->path;
+            return SnapshotSearch::found;
+        }
+    }
+    return SnapshotSearch::none;
 }
 
 bool load_snapshot(FileSystem& files, const std::string& path, RegistryTree& keys) {

@@ -22,16 +22,30 @@
 
 namespace quorvel {
 
-// Writes the snapshot of the service whose history record is `record`,
-// creating the folder if needed. The path of the new file, or "" when it
-// could not be written whole (nothing is left behind then).
-std::string save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
-                          const std::string& service_name, const RegistryTree& keys);
+enum class SnapshotSave {
+    saved,
+    name_not_writable,    // a key or value name that a .reg file cannot hold
+    folder_not_writable,  // the folder cannot be made, listed or written
+};
 
-// The path of the snapshot of records[index], or "" when it has none (or
-// the folder cannot be listed).
-std::string find_snapshot(FileSystem& files, const std::string& folder,
-                          const std::vector<HistoryRecord>& records, int index);
+// Writes the snapshot of the service whose history record is `record`,
+// creating the folder if needed; `path` is then the new file. Nothing is
+// left behind when it fails.
+SnapshotSave save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
+                           const std::string& service_name, const RegistryTree& keys,
+                           std::string& path);
+
+enum class SnapshotSearch {
+    found,       // `path` is the record's snapshot
+    none,        // the record has no snapshot
+    unreadable,  // `path`, a file that may be the record's snapshot, or the
+                 // folder, cannot be read now
+};
+
+// Looks for the snapshot of records[index].
+SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
+                             const std::vector<HistoryRecord>& records, int index,
+                             std::string& path);
 
 // The keys of a snapshot file; false when it cannot be read or is not a
 // snapshot of a service key.

@@ -20,7 +20,11 @@ const char SYSTEM_QUESTION[] =
     "システムが起動できなくなる等の不具合が発生する可能性があります。\r\n"
     "削除してもよろしいですか？";
 const char DEPENDENTS_REFUSED[] = "%s に依存するサービスがあるため削除できません。";
-const char LOAD_ORDER_QUESTION[] = "サービスのロード順序と依存関係は復元できませんが、削除しますか？";
+const char DEPENDENTS_UNKNOWN[] =
+    "%s に依存するサービスがあるかどうかを確かめられないため、削除できません。";
+const char LOAD_ORDER_QUESTION[] = "%s にはロード順序または依存関係が設定されています。削除しますか？";
+const char DEPENDENCIES_UNKNOWN[] =
+    "%s のロード順序と依存関係を確かめられないため、削除できません。";
 const char CONFIRMATION[] = "サービス名 %s を削除しますか？";
 const char CONFIRMATION_CAPTION[] = "削除の確認";
 const char DELETED[] = "サービス名 %s を削除しました";
@@ -28,9 +32,14 @@ const char NOT_DELETED[] = "サービス名 %s を削除できませんでした
 const char NOT_SAVED[] =
     "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
     "履歴ファイルに書き込めるか確かめてください。";
-const char SNAPSHOT_NOT_SAVED[] =
-    "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n"
-    "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
+const char SNAPSHOT_NOT_SAVED[] = "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n";
+const char FOLDER_ADVICE[] = "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
+const char KEY_ADVICE[] =
+    "サービスのレジストリ キーに読み取れないキーまたは値があります。"
+    "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。";
+const char NAME_ADVICE[] =
+    "サービスのレジストリ キーに、.reg ファイルに書けない名前 (改行などを含む名前) の"
+    "キーまたは値があります。";
 
 const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
 
@@ -61,22 +70,41 @@ std::vector<std::string> multi_string(const std::string& bytes) {
     return names;
 }
 
-std::vector<std::string> registry_list(ServiceRegistry& registry, const std::string& service,
-                                       const char* value_name) {
+// A list value of the service's key; a key or value that is not there is
+// an empty list.
+Answer registry_list(ServiceRegistry& registry, const std::string& service,
+                     const char* value_name, std::vector<std::string>& items) {
     std::string bytes;
-    if (!registry.read_value(service_key_path(service), value_name, bytes))
-        return {};
-    return multi_string(bytes);
+    switch (registry.read_value(service_key_path(service), value_name, bytes)) {
+    case RegistryRead::found:
+        items = multi_string(bytes);
+        return items.empty() ? Answer::no : Answer::yes;
+    case RegistryRead::no_key:
+    case RegistryRead::no_value:
+        items.clear();
+        return Answer::no;
+    case RegistryRead::unknown:
+        break;
+    }
+    return Answer::unknown;
+}
+
+// Yes when either says yes; otherwise unknown when either could not tell.
+Answer either(Answer first, Answer second) {
+    if (first == Answer::yes || second == Answer::yes) return Answer::yes;
+    if (first == Answer::unknown || second == Answer::unknown) return Answer::unknown;
+    return Answer::no;
 }
 
 // The configuration the platform reports may leave dependencies out (some
 // platforms never report them), so the service's key is asked too.
-bool has_load_order_or_dependencies(const ServiceConfig* config, ServiceRegistry& registry,
-                                    const std::string& service_name) {
+Answer has_load_order_or_dependencies(const ServiceConfig* config, ServiceRegistry& registry,
+                                      const std::string& service_name) {
     if (config != nullptr && (!config->load_order_group.empty() || !config->dependencies.empty()))
-        return true;
-    return !registry_list(registry, service_name, "DependOnService").empty() ||
-           !registry_list(registry, service_name, "DependOnGroup").empty();
+        return Answer::yes;
+    std::vector<std::string> unused;
+    return either(registry_list(registry, service_name, "DependOnService", unused),
+                  registry_list(registry, service_name, "DependOnGroup", unused));
 }
 
 bool warn(UserPrompt& prompt, const char* pattern, const std::string& name) {
@@ -89,7 +117,7 @@ bool ask(UserPrompt& prompt, const std::string& text) {
 }
 
 // The checks that need the Service Control Manager; skipped (go on) when
-// it or the service cannot be opened.
+// it or the service cannot be opened. A check that cannot be made refuses.
 bool check_with_manager(const std::string& display_name, const std::string& service_name,
                         DeletionContext& context) {
     ServiceManager& scm = context.scm;
@@ -98,25 +126,65 @@ bool check_with_manager(const std::string& display_name, const std::string& serv
     ScopedScHandle service(
         scm, scm.open_service(manager.get(), service_name, QUERY_CONFIG_AND_DEPENDENTS_ACCESS));
     if (!service) return true;
-    if (scm.dependents_bytes_needed(service.get()) > 0 ||
-        has_dependent_in_registry(context.registry, service_name))
-        return warn(context.prompt, DEPENDENTS_REFUSED, display_name);
+    Answer dependents = scm.has_dependents(service.get());
+    if (dependents != Answer::yes)
+        dependents = either(dependents, has_dependent_in_registry(context.registry, service_name));
+    if (dependents == Answer::yes) return warn(context.prompt, DEPENDENTS_REFUSED, display_name);
+    if (dependents == Answer::unknown)
+        return warn(context.prompt, DEPENDENTS_UNKNOWN, display_name);
     ServiceConfig config;
     const bool have_config = scm.query_config(service.get(), config);
-    if (has_load_order_or_dependencies(have_config ? &config : nullptr, context.registry,
-                                       service_name))
-        return ask(context.prompt, LOAD_ORDER_QUESTION);
+    switch (has_load_order_or_dependencies(have_config ? &config : nullptr, context.registry,
+                                           service_name)) {
+    case Answer::yes:
+        return ask(context.prompt, format_message(LOAD_ORDER_QUESTION, display_name));
+    case Answer::unknown:
+        return warn(context.prompt, DEPENDENCIES_UNKNOWN, display_name);
+    case Answer::no:
+        break;
+    }
     return true;
 }
 
-// The path of the new snapshot of the service's whole key; "" when it
-// could not be read whole or saved.
-std::string snapshot_service_key(const std::string& service_name, const std::string& record,
-                                 DeletionContext& context) {
+enum class KeySnapshot { saved, service_gone, key_unreadable, name_unwritable, folder_unwritable };
+
+// The snapshot of the service's whole key, saved as `path`.
+KeySnapshot snapshot_service_key(const std::string& service_name, const std::string& record,
+                                 DeletionContext& context, std::string& path) {
     RegistryTree keys;
-    if (!read_registry_tree(context.registry, service_key_path(service_name), keys)) return "";
-    drop_deletion_mark(keys);
-    return save_snapshot(context.files, context.snapshot_folder, record, service_name, keys);
+    switch (read_registry_tree(context.registry, service_key_path(service_name), keys)) {
+    case RegistryRead::found:
+        break;
+    case RegistryRead::no_key:
+        return KeySnapshot::service_gone;
+    default:
+        return KeySnapshot::key_unreadable;
+    }
+    drop_volatile_entries(keys);
+    switch (save_snapshot(context.files, context.snapshot_folder, record, service_name, keys,
+                          path)) {
+    case SnapshotSave::saved:
+        return KeySnapshot::saved;
+    case SnapshotSave::name_not_writable:
+        return KeySnapshot::name_unwritable;
+    case SnapshotSave::folder_not_writable:
+        break;
+    }
+    return KeySnapshot::folder_unwritable;
+}
+
+void tell_snapshot_not_saved(UserPrompt& prompt, const std::string& display_name,
+                             KeySnapshot why) {
+    const char* advice = why == KeySnapshot::key_unreadable    ? KEY_ADVICE
+                         : why == KeySnapshot::name_unwritable ? NAME_ADVICE
+                                                               : FOLDER_ADVICE;
+    prompt.message_box(format_message(SNAPSHOT_NOT_SAVED, display_name) + advice, ERROR_CAPTION,
+                       BOX_ICONWARNING | BOX_OK);
+}
+
+DeletionOutcome tell_not_deleted(UserPrompt& prompt, const std::string& display_name) {
+    prompt.message_box(format_message(NOT_DELETED, display_name), DELETE_CAPTION, BOX_OK);
+    return DeletionOutcome::failed;
 }
 
 }  // namespace
@@ -146,13 +214,20 @@ bool same_service_name(const std::string& first, const std::string& second) {
     return true;
 }
 
-bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name) {
+Answer has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name) {
     std::vector<std::string> services;
-    if (!registry.list_subkeys(SERVICES_KEY, services)) return false;
-    for (const std::string& other : services)
-        for (const std::string& dependency : registry_list(registry, other, "DependOnService"))
-            if (same_service_name(dependency, service_name)) return true;
-    return false;
+    if (registry.list_subkeys(SERVICES_KEY, services) != RegistryRead::found) return Answer::unknown;
+    Answer found = Answer::no;
+    for (const std::string& other : services) {
+        // Its own list is the load-order check's.
+        if (same_service_name(other, service_name)) continue;
+        std::vector<std::string> dependencies;
+        if (registry_list(registry, other, "DependOnService", dependencies) == Answer::unknown)
+            found = Answer::unknown;  // unless another service says yes
+        for (const std::string& dependency : dependencies)
+            if (same_service_name(dependency, service_name)) return Answer::yes;
+    }
+    return found;
 }
 
 bool check_deletion(const RecordTexts& row, std::uint32_t service_type,
@@ -182,6 +257,7 @@ bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause
 DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
                              DeletionContext& context, const std::function<void()>& remove_row) {
     const std::string& display_name = row[COL_NAME];
+    const std::string& service_name = row[COL_SERVICE_NAME];
     if (!check_deletion(row, service_type, context)) return DeletionOutcome::refused;
     if (context.prompt.message_box(format_message(CONFIRMATION, display_name),
                                    CONFIRMATION_CAPTION, BOX_YESNO) != ANSWER_YES)
@@ -190,29 +266,24 @@ DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
     // The snapshot and the record are on disk before the service goes: a
     // deleted service without them could never be brought back whole.
     const std::string record = join_record(row);
-    const std::string snapshot = snapshot_service_key(row[COL_SERVICE_NAME], record, context);
-    if (snapshot.empty()) {
-        warn(context.prompt, SNAPSHOT_NOT_SAVED, display_name);
+    std::string snapshot;
+    const KeySnapshot saved = snapshot_service_key(service_name, record, context, snapshot);
+    // No key: the service was deleted behind the program's back.
+    if (saved == KeySnapshot::service_gone) return tell_not_deleted(context.prompt, display_name);
+    if (saved != KeySnapshot::saved) {
+        tell_snapshot_not_saved(context.prompt, display_name, saved);
         return DeletionOutcome::not_saved;
     }
-    // Saving may put records of a file unread at start-up before it, so
-    // the new record is found again as the last one.
-    auto newest = [&context] { return static_cast<int>(context.history.records.size()) - 1; };
-    history_append(context.history, record);
-    if (!history_save(context.history, context.files, context.history_file)) {
-        history_remove(context.history, newest());
+    if (!history_save_added(context.history, context.files, context.history_file, record)) {
         context.files.delete_file(snapshot);
         warn(context.prompt, NOT_SAVED, display_name);
         return DeletionOutcome::not_saved;
     }
-    if (!stop_and_delete(row[COL_SERVICE_NAME], context.scm, context.pause)) {
-        history_remove(context.history, newest());
+    if (!stop_and_delete(service_name, context.scm, context.pause)) {
         // Should the record stay in the file after all, so does its snapshot.
-        if (history_save(context.history, context.files, context.history_file))
+        if (history_save_removed(context.history, context.files, context.history_file, {record, 0}))
             context.files.delete_file(snapshot);
-        context.prompt.message_box(format_message(NOT_DELETED, display_name), DELETE_CAPTION,
-                                   BOX_OK);
-        return DeletionOutcome::failed;
+        return tell_not_deleted(context.prompt, display_name);
     }
     remove_row();
     context.prompt.message_box(format_message(DELETED, display_name), DELETE_CAPTION, BOX_OK);

@@ -1,6 +1,7 @@
 // Deleting a service with safeguards: drivers and services others depend
-// on are refused; system services and services whose load order or
-// dependencies cannot be brought back need a Yes. The row is kept in the
+// on are refused, and so is a service for which either cannot be found out;
+// system services and services with a load order or dependencies need a
+// Yes. The row is kept in the
 // history, and the service's whole registry key in a snapshot beside it,
 // before the service is deleted, so it can always be restored.
 #pragma once
@@ -44,7 +45,7 @@ enum class DeletionOutcome {
     refused,    // a safeguard or the user said no; nothing changed
     not_saved,  // the history or the snapshot could not be saved; nothing deleted
     deleted,
-    failed,     // the Service Control Manager did not delete it
+    failed,     // the Service Control Manager did not delete it, or it was gone
 };
 
 // True when the executable path lies in the system directory: compared
@@ -56,8 +57,9 @@ bool lies_in_system_directory(const std::string& path, SystemPaths& paths);
 // letters without regard to case; double-byte characters exactly.
 bool same_service_name(const std::string& first, const std::string& second);
 
-// True when any service lists `service_name` in its DependOnService value.
-bool has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name);
+// Whether any service lists `service_name` in its DependOnService value;
+// unknown when the services cannot be listed or a list cannot be read.
+Answer has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name);
 
 // The safeguards in order; shows its own messages. True: go on.
 // `service_type` is the enumeration's number behind the row's kind label:

@@ -52,8 +52,10 @@ void delete_selected_service() {
     const DeletionOutcome outcome =
         run_deletion(service.texts, service.service_type, context,
                      [row] { SendMessageA(list_view, LVM_DELETEITEM, row, 0); });
+    // Every save reads the history file afresh, so its records may have
+    // changed whatever the outcome.
+    update_restore_command();
     if (outcome == DeletionOutcome::refused || outcome == DeletionOutcome::not_saved) return;
-    if (outcome == DeletionOutcome::deleted) update_restore_command();
     refresh_table();
 }
 

@@ -14,6 +14,15 @@ const char* const MARKED_FOR_DELETE_TEXT =
     "そのサービスを開いているプログラム (サービス管理ツールなど) を閉じるか、"
     "Windows を再起動してからやり直してください。";
 const char* const PARTLY_RESTORED_TEXT = "%s は復活しましたが、次の設定は元に戻せませんでした。";
+const char* const SNAPSHOT_UNREADABLE_QUESTION =
+    "%s のレジストリ設定を保存したファイル (スナップショット) を今は読み込めません。"
+    "ほかのプログラム (ウイルス対策ソフト、バックアップなど) が開いているか、"
+    "フォルダーを読み取れない可能性があります。";
+const char* const SNAPSHOT_UNREADABLE_ADVICE =
+    "一覧の内容だけで復活しますか？ スナップショットにしかない設定 (サービス DLL など) は"
+    "戻らず、スナップショットのファイルはそのまま残ります。\r\n"
+    "「いいえ」を選ぶと何も変更しません。しばらくしてからやり直してください。";
+const char* const SNAPSHOT_UNREADABLE_CAPTION = "復活の確認";
 
 Recreation recreation_from_texts(const RecordTexts& texts) {
     Recreation recreation;
@@ -30,33 +39,45 @@ Recreation recreation_from_texts(const RecordTexts& texts) {
 
 namespace {
 
-const char SNAPSHOT_UNREADABLE[] = " (読み込めません)";
+const char SNAPSHOT_UNUSABLE[] = " (読み込めません)";
 
 enum class Creation { created, failed, name_marked_for_deletion };
 
-// The snapshot of the record, when it has one that can be used; a snapshot
-// that cannot is named in `not_restored`.
-bool usable_snapshot(RestorationContext& context, const HistoryStore& history, int index,
-                     const std::string& service_name, std::string& path, RegistryTree& snapshot,
-                     std::vector<std::string>& not_restored) {
-    path = find_snapshot(context.files, context.snapshot_folder, history.records, index);
-    if (path.empty()) return false;
-    if (load_snapshot(context.files, path, snapshot) &&
-        snapshot_fits_service(snapshot, service_name)) {
-        drop_deletion_mark(snapshot);
-        return true;
+enum class Snapshot { usable, none, unusable, unreadable };
+
+// The record's snapshot, loaded into `snapshot` when it can be used.
+Snapshot look_for_snapshot(RestorationContext& context, const HistoryStore& history, int index,
+                           const std::string& service_name, std::string& path,
+                           RegistryTree& snapshot) {
+    switch (find_snapshot(context.files, context.snapshot_folder, history.records, index, path)) {
+    case SnapshotSearch::none:
+        return Snapshot::none;
+    case SnapshotSearch::unreadable:
+        return Snapshot::unreadable;
+    case SnapshotSearch::found:
+        break;
     }
-    not_restored.push_back(path + SNAPSHOT_UNREADABLE);
-    return false;
+    if (!load_snapshot(context.files, path, snapshot) ||
+        !snapshot_fits_service(snapshot, service_name))
+        return Snapshot::unusable;
+    drop_volatile_entries(snapshot);
+    return Snapshot::usable;
+}
+
+bool restore_from_record_alone(UserPrompt& prompt, const std::string& display_name,
+                               const std::string& unreadable) {
+    const std::string text = format_message(SNAPSHOT_UNREADABLE_QUESTION, display_name) +
+                             "\r\n" + unreadable + "\r\n\r\n" + SNAPSHOT_UNREADABLE_ADVICE;
+    return prompt.message_box(text, SNAPSHOT_UNREADABLE_CAPTION,
+                              BOX_YESNO | BOX_ICONWARNING | BOX_DEFBUTTON2) == ANSWER_YES;
 }
 
 // The manager's own calls first, so that what it holds takes effect now;
 // then the registry, which also catches what those calls did not store as
 // saved.
 void complete_from_snapshot(RestorationContext& context, ScHandle service,
-                            const Recreation& recreation, const RegistryTree& snapshot,
-                            std::vector<std::string>& not_restored) {
-    for (const ServiceSetting& setting : manager_settings(snapshot, recreation.request))
+                            const RegistryTree& snapshot, std::vector<std::string>& not_restored) {
+    for (const ServiceSetting& setting : manager_settings(snapshot))
         context.scm.change_setting(service, setting);
     for (const std::string& name : write_snapshot_values(context.registry, snapshot))
         not_restored.push_back(name);
@@ -74,8 +95,7 @@ Creation create_and_start(RestorationContext& context, const Recreation& recreat
         return scm.last_create_error() == ERROR_MARKED_FOR_DELETE
                    ? Creation::name_marked_for_deletion
                    : Creation::failed;
-    if (snapshot != nullptr)
-        complete_from_snapshot(context, service.get(), recreation, *snapshot, not_restored);
+    if (snapshot != nullptr) complete_from_snapshot(context, service.get(), *snapshot, not_restored);
     // A service that will not start is still back; the refilled list shows
     // its state.
     if (recreation.start_after) scm.start(service.get());
@@ -110,17 +130,31 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     std::string snapshot_path;
     RegistryTree snapshot;
     std::vector<std::string> not_restored;
-    const bool complete =
-        usable_snapshot(context, history, index, recreation.request.service_name, snapshot_path,
-                        snapshot, not_restored);
-    const Creation creation =
-        create_and_start(context, recreation, complete ? &snapshot : nullptr, not_restored);
+    const Snapshot found = look_for_snapshot(context, history, index,
+                                             recreation.request.service_name, snapshot_path,
+                                             snapshot);
+    // An unreadable snapshot stays where it is: it cannot be deleted while
+    // held open, and it is the only copy of the rest of the key.
+    if (found == Snapshot::unreadable &&
+        !restore_from_record_alone(context.prompt, display_name, snapshot_path))
+        return 0;
+    if (found == Snapshot::unusable) not_restored.push_back(snapshot_path + SNAPSHOT_UNUSABLE);
+    if (found == Snapshot::usable) {
+        for (const std::string& name : withhold_values(snapshot, recreation.request))
+            not_restored.push_back(name);
+    }
+    const Creation creation = create_and_start(
+        context, recreation, found == Snapshot::usable ? &snapshot : nullptr, not_restored);
     if (creation != Creation::created) {
         tell_failure(context.prompt, display_name, creation);
         return 0;
     }
-    history_remove(history, index);
-    if (complete) context.files.delete_file(snapshot_path);
+    // The snapshot goes only once its record is out of the file: a record
+    // left behind must still find it.
+    if (history_save_removed(history, context.files, context.history_file,
+                             history_ref(history, index)) &&
+        found == Snapshot::usable)
+        context.files.delete_file(snapshot_path);
     tell_success(context.prompt, display_name, not_restored);
     return 1;
 }

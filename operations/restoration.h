@@ -33,6 +33,12 @@ extern const char* const MARKED_FOR_DELETE_TEXT;
 // After the success message: what of the snapshot could not be brought
 // back, one name a line after this text.
 extern const char* const PARTLY_RESTORED_TEXT;
+// When the record's snapshot cannot be read now: whether to restore from
+// the record alone (No, the default, changes nothing). The file or folder
+// that cannot be read follows on a line of its own.
+extern const char* const SNAPSHOT_UNREADABLE_QUESTION;
+extern const char* const SNAPSHOT_UNREADABLE_ADVICE;
+extern const char* const SNAPSHOT_UNREADABLE_CAPTION;
 
 struct Recreation {
     CreateServiceRequest request;
@@ -50,13 +56,16 @@ struct RestorationContext {
     UserPrompt& prompt;
     FileSystem& files;
     std::string snapshot_folder;
+    std::string history_file;
 };
 
 // Re-creates the service of the history record at `index` and tells the
 // user how it went, in message boxes owned by `prompt`'s window. 1 when the
-// service was created: its record has then left `history` (the caller saves
-// the file) and its snapshot is deleted. 0 otherwise, with both left in
-// place.
+// service was created: its record has then left the history file (the
+// store follows the file) and, once that is saved, its snapshot is deleted;
+// should the save fail, both stay. 0 otherwise, with both left in place:
+// the creation failed, or the snapshot cannot be read now and the user did
+// not choose to restore from the record alone.
 int restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

@@ -54,6 +54,9 @@ int selected_history_row() {
 
 void on_init(HWND dialog) {
     center_on_main_window(dialog, main_window);
+    // Another copy of the program may have changed the history meanwhile.
+    Win32FileSystem files;
+    history_reload(history, files, history_file);
     restore_list = fill_restore_list(dialog);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
 }
@@ -83,7 +86,7 @@ void on_ok(HWND dialog) {
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
     Win32FileSystem files;
-    RestorationContext context{scm, registry, prompt, files, snapshot_folder};
+    RestorationContext context{scm, registry, prompt, files, snapshot_folder, history_file};
     if (restore_service(context, history, row) == 1) {
         end(dialog, 1);
         return;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "catalogue/security_descriptor.h"
 #include "operations/deletion.h"
 
 namespace quorvel {
@@ -9,6 +10,12 @@ namespace quorvel {
 namespace {
 
 const char DEFAULT_VALUE_NAME[] = "(既定)";
+const char DIFFERS_FROM_RECORD[] = " (記録と異なるため使いません)";
+const char BAD_DESCRIPTOR[] = " (正しいセキュリティ記述子ではありません)";
+const char VOLATILE_SUBKEY[] = "Enum";
+
+// The values the creation sets from the record.
+const char* const RECORD_VALUES[] = {"Type", "Start", "ImagePath", "ObjectName", "DisplayName"};
 const std::uint32_t ERROR_NORMAL = 1;  // what the creation sets
 const std::size_t FAILURE_HEADER_BYTES = 20;
 
@@ -110,17 +117,59 @@ void add_failure_actions(std::vector<ServiceSetting>& out, const RegistryKey& ke
     out.push_back(actions);
 }
 
+bool is_security_key(const RegistryTree& snapshot, const RegistryKey& key) {
+    return same_service_name(key.path, snapshot[0].path + "\\Security");
+}
+
 void add_security(std::vector<ServiceSetting>& out, const RegistryTree& snapshot) {
-    const std::string security_key = snapshot[0].path + "\\Security";
     for (const RegistryKey& key : snapshot) {
         const RegistryValue* value = find_value(key, "Security");
-        if (same_service_name(key.path, security_key) && value != nullptr &&
-            value->type == VALUE_BINARY && !value->data.empty()) {
+        if (is_security_key(snapshot, key) && value != nullptr && value->type == VALUE_BINARY &&
+            !value->data.empty()) {
             ServiceSetting security = setting(SettingKind::security);
             security.bytes = value->data;
             out.push_back(security);
         }
     }
+}
+
+bool is_record_value(const RegistryValue& value) {
+    for (const char* name : RECORD_VALUES)
+        if (same_service_name(value.name, name)) return true;
+    return false;
+}
+
+bool is_number(const RegistryValue& value, std::uint32_t number) {
+    return value.type == VALUE_DWORD && value.data.size() == 4 && dword_at(value.data, 0) == number;
+}
+
+// Letter case alone changes neither the program, the account nor the name.
+bool is_text(const RegistryValue& value, const std::string& text) {
+    return is_text_type(value.type) &&
+           same_service_name(value.data.substr(0, value.data.find('\0')), text);
+}
+
+bool agrees_with_record(const RegistryValue& value, const CreateServiceRequest& request) {
+    if (same_service_name(value.name, "Type")) return is_number(value, request.service_type);
+    if (same_service_name(value.name, "Start")) return is_number(value, request.start_type);
+    if (same_service_name(value.name, "ImagePath")) return is_text(value, request.binary_path);
+    if (same_service_name(value.name, "ObjectName")) return is_text(value, request.start_name);
+    return is_text(value, request.display_name);
+}
+
+bool is_bad_descriptor(const RegistryValue& value) {
+    return same_service_name(value.name, "Security") &&
+           (value.type != VALUE_BINARY || !is_well_formed_security_descriptor(value.data));
+}
+
+// Takes the values `withheld` says out of the key, naming each with `why`.
+template <typename Withheld>
+void take_out(RegistryKey& key, const std::string& prefix, const char* why, Withheld withheld,
+              std::vector<std::string>& named) {
+    std::vector<RegistryValue>& values = key.values;
+    for (const RegistryValue& value : values)
+        if (withheld(value) && why != nullptr) named.push_back(prefix + value.name + why);
+    values.erase(std::remove_if(values.begin(), values.end(), withheld), values.end());
 }
 
 std::string relative_name(const std::string& key_path, const std::string& root,
@@ -150,28 +199,46 @@ bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& serv
     return true;
 }
 
-void drop_deletion_mark(RegistryTree& snapshot) {
+void drop_volatile_entries(RegistryTree& snapshot) {
     if (snapshot.empty()) return;
-    std::vector<RegistryValue>& values = snapshot[0].values;
-    values.erase(std::remove_if(values.begin(), values.end(),
-                                [](const RegistryValue& value) {
-                                    return same_service_name(value.name, "DeleteFlag");
-                                }),
-                 values.end());
+    std::vector<std::string> unused;
+    take_out(snapshot[0], "", nullptr,
+             [](const RegistryValue& value) { return same_service_name(value.name, "DeleteFlag"); },
+             unused);
+    const std::string volatile_key = snapshot[0].path + "\\" + VOLATILE_SUBKEY;
+    snapshot.erase(std::remove_if(snapshot.begin() + 1, snapshot.end(),
+                                  [&volatile_key](const RegistryKey& key) {
+                                      const std::string head =
+                                          key.path.substr(0, volatile_key.size());
+                                      return same_service_name(head, volatile_key) &&
+                                             (key.path.size() == head.size() ||
+                                              key.path[head.size()] == '\\');
+                                  }),
+                   snapshot.end());
 }
 
-std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot,
-                                             const CreateServiceRequest& request) {
+std::vector<std::string> withhold_values(RegistryTree& snapshot,
+                                         const CreateServiceRequest& request) {
+    std::vector<std::string> named;
+    if (snapshot.empty()) return named;
+    take_out(snapshot[0], "", DIFFERS_FROM_RECORD,
+             [&request](const RegistryValue& value) {
+                 return is_record_value(value) && !agrees_with_record(value, request);
+             },
+             named);
+    take_out(snapshot[0], "", nullptr, is_record_value, named);
+    for (RegistryKey& key : snapshot)
+        if (is_security_key(snapshot, key))
+            take_out(key, "Security\\", BAD_DESCRIPTOR, is_bad_descriptor, named);
+    return named;
+}
+
+std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot) {
     std::vector<ServiceSetting> out;
     const RegistryKey& key = snapshot[0];
-    add_number_if_not(out, key, "Type", SettingKind::service_type, request.service_type);
-    add_number_if_not(out, key, "Start", SettingKind::start_type, request.start_type);
     add_number_if_not(out, key, "ErrorControl", SettingKind::error_control, ERROR_NORMAL);
-    add_text_if_not(out, key, "ImagePath", SettingKind::binary_path, request.binary_path);
     add_text_if_not(out, key, "Group", SettingKind::load_order_group, "");
     add_dependencies(out, key);
-    add_text_if_not(out, key, "ObjectName", SettingKind::start_name, request.start_name);
-    add_text_if_not(out, key, "DisplayName", SettingKind::display_name, request.display_name);
     // An expandable description (a resource reference) goes to the
     // registry as it is; the manager would store it as a plain text.
     std::string description;
@@ -202,7 +269,7 @@ std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
                                                            : key.path);
             continue;
         }
-        if (!registry.list_values(key.path, current)) current.clear();
+        if (registry.list_values(key.path, current) != RegistryRead::found) current.clear();
         for (const RegistryValue& value : key.values)
             if (!holds(current, value) && !registry.write_value(key.path, value))
                 failed.push_back(relative_name(key.path, root, value.name));

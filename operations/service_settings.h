@@ -18,16 +18,28 @@ namespace quorvel {
 // writes anywhere else, whatever a hand-edited file says.
 bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name);
 
-// Takes out the manager's mark of a service being deleted ("DeleteFlag" in
-// the service's key): brought back, it would delete the restored service
-// at the next start of Windows.
-void drop_deletion_mark(RegistryTree& snapshot);
+// Takes out what the system writes by itself and must not come back: the
+// manager's mark of a service being deleted ("DeleteFlag" in the service's
+// key), which would delete the restored service at the next start of
+// Windows, and the volatile "Enum" subkey that Plug and Play fills while
+// the service runs.
+void drop_volatile_entries(RegistryTree& snapshot);
+
+// Takes out of the snapshot (which fits the service) what a restoration
+// must not apply, and names what differs from the record. The record the
+// user chose decides what runs: the creation set the path, account, type,
+// start type and display name from it, so the snapshot's values of these
+// never apply, and one that differs is named. A security descriptor that
+// is not well formed is named and left out too, of the manager's call and
+// of the registry alike. Names are relative to the service's key, each with
+// why it was left out.
+std::vector<std::string> withhold_values(RegistryTree& snapshot,
+                                         const CreateServiceRequest& request);
 
 // The settings to hand to the manager, in order, after the service was
-// created with `request`, from the snapshot of its key (which fits the
-// service). Fields that the creation already set as saved are left out.
-std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot,
-                                             const CreateServiceRequest& request);
+// created, from the snapshot of its key (which fits the service and went
+// through withhold_values).
+std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot);
 
 // Makes the registry hold every key and value of the snapshot as saved,
 // writing only what differs. Values the key has beyond the snapshot stay.

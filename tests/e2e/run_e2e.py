@@ -14,6 +14,7 @@ import test_export  # noqa: F401
 import test_complete_restore  # noqa: F401
 import test_bitness  # noqa: F401
 import test_whole_texts  # noqa: F401
+import test_undo_guarantees  # noqa: F401
 
 
 def main():

@@ -13,6 +13,11 @@
 //   scmfix config NAME                what the manager's query calls report
 //   scmfix hold NAME                  keeps the service open until standard
 //                                     input ends; says "held" once it is
+//   scmfix hold-file PATH             keeps the file open without sharing
+//                                     until standard input ends; "held"
+//   scmfix dependents NAME            what EnumDependentServicesA answers
+//                                     with room for one record: result,
+//                                     last error, bytes needed, count
 //   scmfix dump-key NAME              the service's key and all below it,
 //                                     one value a record, sorted
 //   scmfix bulk-create PREFIX COUNT BINPATH | bulk-delete PREFIX COUNT
@@ -363,6 +368,31 @@ int hold(const wchar_t* name) {
     return 0;
 }
 
+int hold_file(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return fail("CreateFileW");
+    std::printf("held\n");
+    std::fflush(stdout);
+    while (std::getchar() != EOF) {
+    }
+    CloseHandle(file);
+    return 0;
+}
+
+int dependents(const wchar_t* name) {
+    Scm scm;
+    Service service(scm.handle, name, SERVICE_ENUMERATE_DEPENDENTS);
+    if (!service.handle) return fail("OpenService");
+    ENUM_SERVICE_STATUSA one{};
+    DWORD needed = 0xDEADBEEF, count = 0xDEADBEEF;
+    SetLastError(0xBEEF);
+    const BOOL result =
+        EnumDependentServicesA(service.handle, SERVICE_STATE_ALL, &one, sizeof one, &needed, &count);
+    std::printf("%d %lu %lu %lu\n", result, GetLastError(), needed, count);
+    return 0;
+}
+
 int bulk(bool make, const wchar_t* prefix, int count, const wchar_t* path) {
     Scm scm;
     for (int i = 0; i < count; ++i) {
@@ -412,6 +442,8 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"config") return config(argv[2]);
     if (verb == L"dump-key") return dump_key(argv[2]);
     if (verb == L"hold") return hold(argv[2]);
+    if (verb == L"hold-file") return hold_file(argv[2]);
+    if (verb == L"dependents") return dependents(argv[2]);
     if (verb == L"bulk-create" && argc == 5) return bulk(true, argv[2], _wtoi(argv[3]), argv[4]);
     if (verb == L"bulk-delete" && argc == 4) return bulk(false, argv[2], _wtoi(argv[3]), nullptr);
     return fail("usage");

@@ -12,6 +12,7 @@ IDM_DELETE, IDM_RESTORE, IDM_SHOW_ALL = 40005, 40007, 40011
 IDOK, IDYES, IDNO = 1, 6, 7
 ENABLED, GREYED = 4, 16
 HISTORY = os.path.join(TEST_DIR, "quorvel.his")
+LOAD_ORDER_QUESTION = "%s にはロード順序または依存関係が設定されています。削除しますか？"
 
 
 def cp932(text):
@@ -136,9 +137,7 @@ def a_service_others_depend_on_is_refused():
         expect_no_further_box(program)
         # The dependent itself has a dependency: it asks, and No keeps it.
         start_delete(program, "qt_del_dependent")
-        expect_box(program, "削除",
-                   "サービスのロード順序と依存関係は復元できませんが、削除しますか？",
-                   "YES,NO", True)
+        expect_box(program, "削除", LOAD_ORDER_QUESTION % "Qt Del Dependent", "YES,NO", True)
         program.press(IDNO)
         expect_no_further_box(program)
     assert scm("state", "qt_del_base").strip() == b"1"
@@ -152,9 +151,7 @@ def a_load_order_group_asks_before_the_confirmation():
     scm("set-group", "qt_del_group", "QtGroup")
     with Program() as program:
         start_delete(program, "qt_del_group")
-        expect_box(program, "削除",
-                   "サービスのロード順序と依存関係は復元できませんが、削除しますか？",
-                   "YES,NO", True)
+        expect_box(program, "削除", LOAD_ORDER_QUESTION % "Qt Del Group", "YES,NO", True)
         program.press(IDYES)
         expect_box(program, "削除の確認", "サービス名 Qt Del Group を削除しますか？", "YES,NO",
                    False)

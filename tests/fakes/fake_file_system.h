@@ -1,9 +1,11 @@
 // Files in memory for the unit tests, with the failures the history must
-// survive: a file held open elsewhere and a replacement that fails; and a
-// disk whose single steps fail, or lose power, one after the other.
+// survive: a file held open elsewhere, its lock held by another copy of
+// the program and a replacement that fails; and a disk whose single steps
+// fail, or lose power, one after the other.
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,8 +22,15 @@ public:
     bool replace_fails = false;    // the new content cannot be written beside the file
     int replace_calls = 0;
     int delete_calls = 0;
+    std::set<std::string> lock_held;  // another copy holds these files' locks
+    std::vector<std::string> unlocked_writes;  // files replaced or deleted while no lock was held
 
     bool exists(const std::string& path) const { return files.count(path) != 0; }
+
+    std::unique_ptr<FileLock> lock_file(const std::string& path) override {
+        if (lock_held.count(path) != 0) return nullptr;
+        return std::make_unique<Lock>(locks_);
+    }
 
     ReadResult read_file(const std::string& path, std::string& bytes) override {
         if (locked.count(path) != 0) return ReadResult::unreadable;
@@ -33,6 +42,7 @@ public:
 
     bool replace_file(const std::string& path, const std::string& bytes) override {
         ++replace_calls;
+        if (locks_ == 0) unlocked_writes.push_back(path);
         if (replace_fails || locked.count(path) != 0) return false;
         files[path] = bytes;
         return true;
@@ -40,6 +50,7 @@ public:
 
     bool delete_file(const std::string& path) override {
         ++delete_calls;
+        if (locks_ == 0) unlocked_writes.push_back(path);
         if (locked.count(path) != 0) return false;
         files.erase(path);
         return true;
@@ -63,6 +74,17 @@ public:
                 names.push_back(entry.first.substr(prefix.size()));
         return true;
     }
+
+private:
+    class Lock : public FileLock {
+    public:
+        explicit Lock(int& held) : held_(held) { ++held_; }
+        ~Lock() override { --held_; }
+
+    private:
+        int& held_;
+    };
+    int locks_ = 0;
 };
 
 // The power went at the end of a step of FakeDisk.
@@ -100,6 +122,10 @@ public:
         if (found == files.end()) return finish(ReadResult::absent);
         bytes = found->second.seen;
         return finish(ReadResult::read);
+    }
+    std::unique_ptr<FileLock> lock_file(const std::string&) override {
+        if (!step("lock")) return nullptr;
+        return finish(std::make_unique<FileLock>());
     }
     bool replace_file(const std::string& path, const std::string& bytes) override {
         return replace_through_temporary(*this, path, bytes);

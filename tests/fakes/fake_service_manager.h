@@ -21,7 +21,7 @@ struct FakeService {
     ServiceConfig config;
     bool config_readable = true;
     bool openable = true;
-    std::uint32_t dependents_bytes = 0;
+    Answer dependents = Answer::no;
     bool status_readable = true;
     bool stop_accepted = true;
     // Status queries after an accepted stop request before the service
@@ -96,9 +96,9 @@ public:
         return true;
     }
 
-    std::uint32_t dependents_bytes_needed(ScHandle service) override {
+    Answer has_dependents(ScHandle service) override {
         const FakeService* s = find(name_of(service));
-        return s == nullptr ? 0 : s->dependents_bytes;
+        return s == nullptr ? Answer::unknown : s->dependents;
     }
 
     bool query_state(ScHandle service, std::uint32_t& state) override {
@@ -204,7 +204,8 @@ class FakeServiceRegistry : public ServiceRegistry {
 public:
     std::map<std::string, std::map<std::string, std::string>> keys;
     std::map<std::string, std::map<std::string, std::uint32_t>> types;
-    std::set<std::string> unreadable;  // keys whose values cannot be listed
+    std::set<std::string> unreadable;  // "key": its values, subkeys and every value unknown;
+                                       // "key|value": that value unknown
     std::set<std::string> read_only;   // "key" or "key|value": cannot be created or written
     int reads = 0;
 
@@ -213,17 +214,19 @@ public:
         types[key][value.name] = value.type;
     }
 
-    bool list_values(const std::string& key_path, std::vector<RegistryValue>& values) override {
-        values.clear();
+    RegistryRead list_values(const std::string& key_path,
+                             std::vector<RegistryValue>& values) override {
         auto key = keys.find(key_path);
-        if (key == keys.end() || unreadable.count(key_path) != 0) return false;
+        if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
+        if (key == keys.end()) return RegistryRead::no_key;
+        values.clear();
         for (const auto& value : key->second) {
             auto type = types[key_path].find(value.first);
             values.push_back({value.first,
                               type == types[key_path].end() ? VALUE_SZ : type->second,
                               value.second});
         }
-        return true;
+        return RegistryRead::found;
     }
 
     bool create_key(const std::string& key_path) override {
@@ -239,28 +242,35 @@ public:
         return true;
     }
 
-    bool read_value(const std::string& key_path, const char* value_name,
-                    std::string& bytes) override {
+    RegistryRead read_value(const std::string& key_path, const char* value_name,
+                            std::string& bytes) override {
         ++reads;
+        if (unreadable.count(key_path) != 0 || unreadable.count(key_path + "|" + value_name) != 0)
+            return RegistryRead::unknown;
         auto key = keys.find(key_path);
-        if (key == keys.end()) return false;
+        if (key == keys.end()) return RegistryRead::no_key;
         auto value = key->second.find(value_name);
-        bytes = value == key->second.end() ? std::string() : value->second;
-        return true;
+        if (value == key->second.end()) return RegistryRead::no_value;
+        bytes = value->second;
+        return RegistryRead::found;
     }
 
     // Subkeys are the keys whose path is `key_path` plus one more component.
-    bool list_subkeys(const std::string& key_path, std::vector<std::string>& names) override {
-        names.clear();
+    RegistryRead list_subkeys(const std::string& key_path,
+                              std::vector<std::string>& names) override {
+        if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
         const std::string prefix = key_path + "\\";
         bool found = keys.count(key_path) > 0;
+        std::vector<std::string> listed;
         for (const auto& entry : keys) {
             if (entry.first.compare(0, prefix.size(), prefix) != 0) continue;
             found = true;
             const std::string rest = entry.first.substr(prefix.size());
-            if (rest.find('\\') == std::string::npos) names.push_back(rest);
+            if (rest.find('\\') == std::string::npos) listed.push_back(rest);
         }
-        return found;
+        if (!found) return RegistryRead::no_key;
+        names.swap(listed);
+        return RegistryRead::found;
     }
 };
 

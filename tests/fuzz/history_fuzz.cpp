@@ -1,6 +1,6 @@
 // Any bytes as the history file: loading never fails, keeps every byte of
-// every line, and what was loaded is saved and loaded again unchanged, down
-// to each record's eight texts.
+// every line; a save adds or removes just its record, whatever the other
+// lines hold, and loads again unchanged, down to each record's eight texts.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,13 +37,29 @@ void check_lines_keep_every_byte(const std::vector<HistoryRecord>& records,
     FUZZ_CHECK(joined == expected);
 }
 
-void check_save_and_reload(HistoryStore& store) {
+// A save adds or removes exactly the one record it means, keeps the rest
+// in order, and what it wrote loads again as the store shows it.
+void check_saves(const HistoryStore& loaded, const std::string& bytes, std::uint8_t pick) {
     quorvel::testing::FakeFileSystem files;
-    FUZZ_CHECK(quorvel::history_save(store, files, PATH));
-    FUZZ_CHECK(files.exists(PATH) == !store.records.empty());
+    files.files[PATH] = bytes;
+    HistoryStore store = loaded;
+    // The new record may equal any line; it is still the newest.
+    const HistoryRecord added =
+        loaded.records.empty() ? "added" : loaded.records[pick % loaded.records.size()];
+    FUZZ_CHECK(quorvel::history_save_added(store, files, PATH, added));
+    std::vector<HistoryRecord> expected = loaded.records;
+    expected.push_back(added);
+    FUZZ_CHECK(store.records == expected);
+
+    const std::size_t index = pick % store.records.size();
+    FUZZ_CHECK(quorvel::history_save_removed(store, files, PATH,
+                                             quorvel::history_ref(store, static_cast<int>(index))));
+    expected.erase(expected.begin() + static_cast<std::ptrdiff_t>(index));
+    FUZZ_CHECK(store.records == expected);
+    FUZZ_CHECK(files.exists(PATH) == !expected.empty());
     HistoryStore reloaded;
     quorvel::history_load(reloaded, files, PATH);
-    FUZZ_CHECK(reloaded.records == store.records);
+    FUZZ_CHECK(reloaded.records == expected);
 }
 
 // A record written again from its texts is one line that gives the same texts.
@@ -64,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quorvel::history_load(store, files, PATH);
     FUZZ_CHECK(!store.file_unread);
     check_lines_keep_every_byte(store.records, bytes);
-    check_save_and_reload(store);
+    check_saves(store, bytes, size > 0 ? data[0] : 0);
     for (const HistoryRecord& record : store.records) check_texts_rewrite(record);
     return 0;
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <optional>
 
 #include "fakes/fake_file_system.h"
@@ -127,7 +129,7 @@ TEST_F(Deletion, NoToTheSystemQuestionChangesNothing) {
 }
 
 TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
-    scm.services[0].dependents_bytes = 100;
+    scm.services[0].dependents = Answer::yes;
     EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
     EXPECT_EQ(prompt.shown.back().text, "App に依存するサービスがあるため削除できません。");
     EXPECT_EQ(prompt.shown.back().flags, 0x30u);
@@ -135,7 +137,7 @@ TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
 
     // The manager says none, but another service's key names this one in
     // another letter case (a stopped dependent counts as well).
-    scm.services[0].dependents_bytes = 0;
+    scm.services[0].dependents = Answer::no;
     registry.keys[SERVICES + "Other"]["DependOnService"] = std::string("Tcpip\0appsvc\0\0", 14);
     prompt.shown.clear();
     EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
@@ -176,14 +178,15 @@ TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
         EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text,
-                  "サービスのロード順序と依存関係は復元できませんが、削除しますか？");
+                  "App にはロード順序または依存関係が設定されています。削除しますか？");
+        EXPECT_EQ(prompt.shown[0].caption, "削除");
         EXPECT_EQ(prompt.shown[0].flags, 0x34u);
     }
 }
 
 TEST_F(Deletion, UnopenableManagerSkipsTheRemainingChecks) {
     scm.manager_opens = false;
-    scm.services[0].dependents_bytes = 100;
+    scm.services[0].dependents = Answer::yes;
     prompt.answers = {ANSWER_NO};  // the confirmation
     EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
@@ -321,7 +324,15 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
                     EXPECT_TRUE(run.store_holds_the_record());
                     continue;
                 }
-                EXPECT_FALSE(run.store_holds_the_record());
+                // The store shows what the file holds: the record only
+                // where taking it out again failed.
+                const std::string& seen = run.disk.files.at(HISTORY).seen;
+                const bool file_holds = seen.find(join_record(DeletionOnAFailingDisk::ROW)) !=
+                                        std::string::npos;
+                EXPECT_EQ(run.store_holds_the_record(), file_holds);
+                if (file_holds) {
+                    EXPECT_TRUE(run.snapshot_kept());  // still restorable whole
+                }
                 // The file is as it was, unless the step that failed came
                 // after the refused deletion and was one of the rollback's.
                 const std::string& durable = run.disk.files.at(HISTORY).durable;
@@ -364,6 +375,9 @@ protected:
         registry.set(key + "\\Parameters", {"ServiceDll", VALUE_EXPAND_SZ, "C:\\app.dll"});
         // Left by an earlier deletion that another program's handle held up.
         registry.set(key, {"DeleteFlag", VALUE_DWORD, std::string("\1\0\0\0", 4)});
+        // Volatile, filled by Plug and Play while the service runs.
+        registry.set(key + "\\Enum", {"Count", VALUE_DWORD, std::string("\1\0\0\0", 4)});
+        registry.set(key + "\\Enum\\Deeper", {"0", VALUE_SZ, "Root\\LEGACY"});
     }
 };
 
@@ -386,37 +400,68 @@ TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
     EXPECT_TRUE(watching.saved_first);
     RegistryTree saved, expected;
     ASSERT_TRUE(load_snapshot(files, first_snapshot, saved));
-    ASSERT_TRUE(read_registry_tree(registry, key, expected));
+    ASSERT_EQ(read_registry_tree(registry, key, expected), RegistryRead::found);
     expected[0].values.erase(expected[0].values.begin());  // DeleteFlag, first by name
+    expected.erase(expected.begin() + 1, expected.begin() + 3);  // Enum and below
     EXPECT_EQ(saved, expected);
-    EXPECT_EQ(find_snapshot(files, SNAPSHOTS, history.records, 0), first_snapshot);
+    std::string found;
+    EXPECT_EQ(find_snapshot(files, SNAPSHOTS, history.records, 0, found), SnapshotSearch::found);
+    EXPECT_EQ(found, first_snapshot);
 }
 
-TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletion) {
+TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletionAndSaysWhy) {
+    const std::string head = "App のレジストリ設定を保存できないため、削除を中止しました。\r\n";
     const struct {
         const char* name;
-        bool folder_locked;
-        bool key_unreadable;
-    } cases[] = {{"folder not writable", true, false}, {"key not readable", false, true}};
+        std::function<void()> break_it;
+        std::string advice;
+    } cases[] = {
+        {"folder not writable", [this] { files.locked.insert(SNAPSHOTS); },
+         "履歴ファイルのあるフォルダーに書き込めるか確かめてください。"},
+        {"folder held by another copy", [this] { files.lock_held.insert(SNAPSHOTS); },
+         "履歴ファイルのあるフォルダーに書き込めるか確かめてください。"},
+        {"key not readable",
+         [this] { registry.unreadable.insert(key + "\\Parameters"); },
+         "サービスのレジストリ キーに読み取れないキーまたは値があります。"
+         "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。"},
+        {"a name a .reg file cannot hold",
+         [this] { registry.set(key, {"two\r\nlines", VALUE_SZ, "x"}); },
+         "サービスのレジストリ キーに、.reg ファイルに書けない名前 (改行などを含む名前) の"
+         "キーまたは値があります。"},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         prompt.shown.clear();
-        if (c.folder_locked) files.locked.insert(SNAPSHOTS);
-        if (c.key_unreadable) registry.unreadable.insert(key + "\\Parameters");
+        c.break_it();
         EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
         files.locked.clear();
+        files.lock_held.clear();
         registry.unreadable.clear();
+        registry.keys[key].erase("two\r\nlines");
         EXPECT_FALSE(scm.services[0].removed);
         EXPECT_EQ(rows_removed, 0);
         EXPECT_TRUE(history.records.empty());
         EXPECT_TRUE(files.files.empty());
         ASSERT_FALSE(prompt.shown.empty());
-        EXPECT_EQ(prompt.shown.back().text,
-                  "App のレジストリ設定を保存できないため、削除を中止しました。\r\n"
-                  "履歴ファイルのあるフォルダーに書き込めるか確かめてください。");
+        EXPECT_EQ(prompt.shown.back().text, head + c.advice);
         EXPECT_EQ(prompt.shown.back().caption, "エラー");
         EXPECT_EQ(prompt.shown.back().flags, 0x30u);
     }
+}
+
+// Deleted behind the program's back: the key is gone with the service.
+TEST_F(DeletionSnapshot, AServiceThatVanishedIsReportedAsNotDeleted) {
+    files.files[HISTORY] = "Old,,,,,,Old,\r\n";
+    history_load(history, files, HISTORY);
+    scm.services.clear();
+    for (auto entry = registry.keys.begin(); entry != registry.keys.end();)
+        entry = entry->first.rfind(key, 0) == 0 ? registry.keys.erase(entry) : std::next(entry);
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(captions(), (std::vector<std::string>{"削除の確認", "削除"}));
+    EXPECT_EQ(prompt.shown[1].text, "サービス名 App を削除できませんでした");
+    EXPECT_EQ(prompt.shown[1].flags, 0u);
+    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{HISTORY, "Old,,,,,,Old,\r\n"}}));
+    EXPECT_EQ(rows_removed, 0);
 }
 
 TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
@@ -430,6 +475,95 @@ TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
     EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
     EXPECT_TRUE(history.records.empty());
     EXPECT_TRUE(files.files.empty());
+}
+
+// A check that cannot be made is no "nothing there": each refuses, naming
+// the check, before the confirmation.
+TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
+    const std::string dependents =
+        "App に依存するサービスがあるかどうかを確かめられないため、削除できません。";
+    const std::string dependencies =
+        "App のロード順序と依存関係を確かめられないため、削除できません。";
+    const struct {
+        const char* name;
+        std::function<void()> make_unknown;
+        std::string text;
+    } cases[] = {
+        {"the manager's list of dependents",
+         [this] { scm.services[0].dependents = Answer::unknown; }, dependents},
+        {"the services in the registry", [this] { registry.unreadable.insert(SERVICES.substr(0, SERVICES.size() - 1)); },
+         dependents},
+        {"another service's dependencies",
+         [this] {
+             registry.keys[SERVICES + "Other"]["DependOnService"] = std::string("X\0\0", 3);
+             registry.unreadable.insert(SERVICES + "Other|DependOnService");
+         },
+         dependents},
+        {"its own DependOnService",
+         [this] { registry.unreadable.insert(SERVICES + "AppSvc|DependOnService"); }, dependencies},
+        {"its own DependOnGroup",
+         [this] { registry.unreadable.insert(SERVICES + "AppSvc|DependOnGroup"); }, dependencies},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompt.shown.clear();
+        registry.unreadable.clear();
+        scm.services[0].dependents = Answer::no;
+        c.make_unknown();
+        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text, c.text);
+        EXPECT_EQ(prompt.shown[0].caption, "エラー");
+        EXPECT_EQ(prompt.shown[0].flags, 0x30u);
+        EXPECT_EQ(scm.open_handles(), 0);
+    }
+    EXPECT_FALSE(scm.services[0].removed);
+}
+
+TEST_F(Deletion, AKnownDependentOutweighsAListThatCannotBeRead) {
+    registry.keys[SERVICES + "Broken"]["DependOnService"] = std::string("X\0\0", 3);
+    registry.unreadable.insert(SERVICES + "Broken|DependOnService");
+    registry.keys[SERVICES + "Zed"]["DependOnService"] = std::string("AppSvc\0\0", 8);
+    EXPECT_EQ(has_dependent_in_registry(registry, "AppSvc"), Answer::yes);
+    EXPECT_EQ(has_dependent_in_registry(registry, "Nobody"), Answer::unknown);
+    registry.unreadable.clear();
+    EXPECT_EQ(has_dependent_in_registry(registry, "Nobody"), Answer::no);
+}
+
+// Another copy of the program, or anyone, changes the history while this
+// one runs: what they saved stays, in its order.
+TEST_F(Deletion, RecordsSavedByOthersMeanwhileStay) {
+    files.files[HISTORY] = "A,,,,,,A,\r\n";
+    history_load(history, files, HISTORY);
+    files.files[HISTORY] += "B,,,,,,B,\r\n";  // another copy deleted B
+    const RecordTexts row = row_of("App", "AppSvc");
+    EXPECT_EQ(run(row), DeletionOutcome::deleted);
+    const std::string with_ours = "A,,,,,,A,\r\nB,,,,,,B,\r\n" + join_record(row) + "\r\n";
+    EXPECT_EQ(files.files[HISTORY], with_ours);
+    EXPECT_EQ(history.records.size(), 3u);  // the store follows the file
+    EXPECT_TRUE(std::find(files.unlocked_writes.begin(), files.unlocked_writes.end(), HISTORY) ==
+                files.unlocked_writes.end());
+
+    // A refused deletion takes out its own record only.
+    scm.add("Next", "Next", 0x10, STATE_STOPPED).removable = false;
+    registry.keys[SERVICES + "Next"];
+    files.files[HISTORY] += "C,,,,,,C,\r\n";
+    EXPECT_EQ(run(row_of("Next", "Next")), DeletionOutcome::failed);
+    EXPECT_EQ(files.files[HISTORY], with_ours + "C,,,,,,C,\r\n");
+}
+
+// A history unreadable at start-up is read by the deletion's save: the
+// store then holds it, whatever became of the deletion.
+TEST_F(Deletion, AnyDeletionThatReadTheHistoryLeavesTheStoreAsTheFile) {
+    files.files[HISTORY] = "A,,,,,,A,\r\n";
+    files.locked.insert(HISTORY);
+    history_load(history, files, HISTORY);
+    EXPECT_TRUE(history_is_empty(history));
+    files.locked.clear();
+    scm.services[0].removable = false;
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(history.records, std::vector<HistoryRecord>{"A,,,,,,A,"});
+    EXPECT_EQ(files.files[HISTORY], "A,,,,,,A,\r\n");
 }
 
 class StopAndDelete : public ::testing::Test {

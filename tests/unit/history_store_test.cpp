@@ -33,17 +33,17 @@ TEST_F(HistoryStoreTest, NoFileGivesAnEmptyStoreAndTheFirstSaveCreatesOneLine) {
     history_load(store, files, PATH);
     EXPECT_TRUE(history_is_empty(store));
     EXPECT_FALSE(store.file_unread);
-    history_add_row(store, row("FooSvc"));
-    EXPECT_TRUE(history_save(store, files, PATH));
+    EXPECT_TRUE(history_save_added(store, files, PATH, join_record(row("FooSvc"))));
     EXPECT_EQ(files.files[PATH],
               "FooSvc,,開始,自動,LocalSystem,C:\\FooSvc.exe,FooSvc,独自プロセス\r\n");
+    EXPECT_EQ(names(), std::vector<std::string>{"FooSvc"});
 }
 
 TEST_F(HistoryStoreTest, SaveRewritesAHandEditedFileWithOneCrLfPerRecord) {
     files.files[PATH] = "\r\nA\r\n\r\n\r\nB\nC\rD";
     history_load(store, files, PATH);
-    EXPECT_TRUE(history_save(store, files, PATH));
-    EXPECT_EQ(files.files[PATH], "A\r\nB\r\nC\r\nD\r\n");
+    EXPECT_TRUE(history_save_added(store, files, PATH, "E"));
+    EXPECT_EQ(files.files[PATH], "A\r\nB\r\nC\r\nD\r\nE\r\n");
 }
 
 TEST_F(HistoryStoreTest, LoadReplacesWhatTheStoreHeld) {
@@ -74,84 +74,134 @@ TEST_F(HistoryStoreTest, RemoveTakesOnlyAnExistingIndex) {
     EXPECT_TRUE(history_is_empty(store));
 }
 
-TEST_F(HistoryStoreTest, SavingAnEmptyStoreDeletesTheFile) {
-    files.files[PATH] = join_record(row("A")) + "\r\n";
-    history_load(store, files, PATH);
-    history_remove(store, 0);
-    EXPECT_TRUE(history_save(store, files, PATH));
-    EXPECT_FALSE(files.exists(PATH));
-    EXPECT_TRUE(history_save(store, files, PATH));  // already gone is fine too
-}
-
-TEST_F(HistoryStoreTest, AFailedRewriteLeavesTheOldFileAndTheStore) {
+TEST_F(HistoryStoreTest, RemovingTheLastRecordDeletesTheFile) {
     files.files[PATH] = "A\r\n";
     history_load(store, files, PATH);
-    history_add_row(store, row("B"));
+    EXPECT_TRUE(history_save_removed(store, files, PATH, history_ref(store, 0)));
+    EXPECT_FALSE(files.exists(PATH));
+    EXPECT_TRUE(history_is_empty(store));
+    EXPECT_TRUE(history_save_removed(store, files, PATH, {"A", 0}));  // already gone is fine too
+}
+
+TEST_F(HistoryStoreTest, AFailedRewriteLeavesTheFileAndTheStoreFollowsIt) {
+    files.files[PATH] = "A\r\n";
+    history_load(store, files, PATH);
+    files.files[PATH] += "B\r\n";  // meanwhile, by another copy
     files.replace_fails = true;
-    EXPECT_FALSE(history_save(store, files, PATH));
-    EXPECT_EQ(files.files[PATH], "A\r\n");
-    EXPECT_EQ(store.records.size(), 2u);
+    EXPECT_FALSE(history_save_added(store, files, PATH, "C"));
+    EXPECT_EQ(files.files[PATH], "A\r\nB\r\n");
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"A", "B"}));
 }
 
 TEST_F(HistoryStoreTest, AFailedDeletionIsReported) {
     files.files[PATH] = "A\r\n";
     history_load(store, files, PATH);
-    history_remove(store, 0);
     files.locked.insert(PATH);
-    EXPECT_FALSE(history_save(store, files, PATH));
+    EXPECT_FALSE(history_save_removed(store, files, PATH, history_ref(store, 0)));
     EXPECT_EQ(files.files[PATH], "A\r\n");
 }
 
-TEST_F(HistoryStoreTest, AFileUnreadableAtStartIsNeverOverwritten) {
+TEST_F(HistoryStoreTest, AFileThatCannotBeReadIsNeverWritten) {
     files.files[PATH] = "A\r\nB\r\n";
     files.locked.insert(PATH);
     history_load(store, files, PATH);
     EXPECT_TRUE(history_is_empty(store));
     EXPECT_TRUE(store.file_unread);
 
-    history_add_row(store, row("C"));
-    EXPECT_FALSE(history_save(store, files, PATH));
+    EXPECT_FALSE(history_save_added(store, files, PATH, join_record(row("C"))));
+    EXPECT_FALSE(history_save_removed(store, files, PATH, {"A", 0}));
     EXPECT_EQ(files.replace_calls + files.delete_calls, 0);
+    EXPECT_TRUE(store.file_unread);
 
     files.locked.clear();
-    EXPECT_TRUE(history_save(store, files, PATH));
+    EXPECT_TRUE(history_save_added(store, files, PATH, join_record(row("C"))));
     EXPECT_EQ(names(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(files.files[PATH], "A\r\nB\r\n" + join_record(row("C")) + "\r\n");
     EXPECT_FALSE(store.file_unread);
 }
 
-TEST_F(HistoryStoreTest, RemovingThisRunsOnlyRecordDoesNotDeleteAnUnreadFile) {
+TEST_F(HistoryStoreTest, ALockHeldByAnotherCopyFailsTheSaveUntouched) {
     files.files[PATH] = "A\r\n";
-    files.locked.insert(PATH);
     history_load(store, files, PATH);
-    history_add_row(store, row("C"));
-    history_remove(store, 0);
-    EXPECT_FALSE(history_save(store, files, PATH));
-    files.locked.clear();
-    history_clear(store);  // even a cleared store must not drop the file's records
-    EXPECT_TRUE(history_save(store, files, PATH));
+    files.lock_held.insert(PATH);
+    EXPECT_FALSE(history_save_added(store, files, PATH, "B"));
+    EXPECT_FALSE(history_save_removed(store, files, PATH, {"A", 0}));
     EXPECT_EQ(files.files[PATH], "A\r\n");
+    EXPECT_EQ(files.replace_calls + files.delete_calls, 0);
+
+    files.lock_held.clear();
+    EXPECT_TRUE(history_save_added(store, files, PATH, "B"));
+    EXPECT_TRUE(files.unlocked_writes.empty());
 }
 
-TEST_F(HistoryStoreTest, AnUnreadFileThatVanishedIsSimplyWritten) {
+// Copy 1 deletes X while copy 2 deletes Y, each from the history it read
+// at start-up: the file ends with both, and either one's removal takes out
+// its own record alone.
+TEST_F(HistoryStoreTest, TwoCopiesKeepEachOthersRecords) {
     files.files[PATH] = "A\r\n";
-    files.locked.insert(PATH);
+    HistoryStore other;
     history_load(store, files, PATH);
+    history_load(other, files, PATH);
+    EXPECT_TRUE(history_save_added(store, files, PATH, "X"));
+    EXPECT_TRUE(history_save_added(other, files, PATH, "Y"));
+    EXPECT_EQ(files.files[PATH], "A\r\nX\r\nY\r\n");
+    EXPECT_EQ(other.records, (std::vector<HistoryRecord>{"A", "X", "Y"}));
+
+    EXPECT_TRUE(history_save_removed(store, files, PATH, {"X", 0}));  // store still shows A, X
+    EXPECT_EQ(files.files[PATH], "A\r\nY\r\n");
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"A", "Y"}));
+    EXPECT_TRUE(history_save_removed(other, files, PATH, {"X", 0}));  // gone already: no write
+    EXPECT_EQ(files.files[PATH], "A\r\nY\r\n");
+}
+
+// Equal lines pair with snapshots newest with newest, so a removal takes
+// the one with as many equal lines after it as the reference says.
+TEST_F(HistoryStoreTest, ARemovalTakesTheMeantOneOfEqualLines) {
+    const struct {
+        std::size_t later;
+        std::string left;
+    } cases[] = {
+        {0, "X\r\n1\r\nX\r\n2\r\n"},
+        {1, "X\r\n1\r\n2\r\nX\r\n"},
+        {2, "1\r\nX\r\n2\r\nX\r\n"},
+        {5, "1\r\nX\r\n2\r\nX\r\n"},  // fewer remain: the oldest
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.later);
+        files.files[PATH] = "X\r\n1\r\nX\r\n2\r\nX\r\n";
+        history_load(store, files, PATH);
+        EXPECT_TRUE(history_save_removed(store, files, PATH, {"X", c.later}));
+        EXPECT_EQ(files.files[PATH], c.left);
+    }
+    files.files[PATH] = "X\r\nY\r\nX\r\n";
+    history_load(store, files, PATH);
+    EXPECT_EQ(history_ref(store, 0).later, 1u);
+    EXPECT_EQ(history_ref(store, 2).later, 0u);
+}
+
+TEST_F(HistoryStoreTest, ReloadFollowsTheFileAndKeepsTheRecordsWhileItIsUnreadable) {
+    files.files[PATH] = "A\r\n";
+    history_load(store, files, PATH);
+    files.files[PATH] = "B\r\nC\r\n";
+    history_reload(store, files, PATH);
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"B", "C"}));
+    files.locked.insert(PATH);
+    history_reload(store, files, PATH);
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"B", "C"}));
+    EXPECT_TRUE(store.file_unread);
     files.locked.clear();
     files.files.erase(PATH);
-    history_add_row(store, row("C"));
-    EXPECT_TRUE(history_save(store, files, PATH));
-    EXPECT_EQ(names(), std::vector<std::string>{"C"});
+    history_reload(store, files, PATH);
+    EXPECT_TRUE(history_is_empty(store));
+    EXPECT_FALSE(store.file_unread);
 }
 
 TEST_F(HistoryStoreTest, LongRecordsWithSpecialBytesComeBackWhole) {
     RecordTexts big;
     for (int column = 0; column < COLUMN_COUNT; ++column)
         big[column] = std::string(253, static_cast<char>('a' + column)) + ",\r\n%,\n";  // 259 bytes
-    history_add_row(store, row("A", "one, two\r\nthree"));
-    history_add_row(store, big);
-    history_add_row(store, row("B"));
-    ASSERT_TRUE(history_save(store, files, PATH));
+    for (const RecordTexts& texts : {row("A", "one, two\r\nthree"), big, row("B")})
+        ASSERT_TRUE(history_save_added(store, files, PATH, join_record(texts)));
 
     HistoryStore loaded;
     history_load(loaded, files, PATH);
@@ -176,47 +226,49 @@ TEST_F(HistoryStoreTest, AHugeForeignFileLoadsAndIsRewrittenWithoutLoss) {
     history_load(store, files, PATH);
     ASSERT_EQ(store.records.size(), 100001u);
     EXPECT_EQ(store.records[0], huge);
-    EXPECT_TRUE(history_save(store, files, PATH));
-    EXPECT_EQ(files.files[PATH], expected);
+    EXPECT_TRUE(history_save_added(store, files, PATH, "new"));
+    EXPECT_EQ(files.files[PATH], expected + "new\r\n");
 }
 
-// Each step of a save (the read of a file unread at start-up, then the
-// rewrite) fails or loses power in turn: the file is always the old one or
-// the new one, whole, and the records of the unread file are never lost.
+// Each step of a save (the lock, the read, then the rewrite) fails or
+// loses power in turn: the file is always the old one or the new one,
+// whole, and a file unread at start-up loses none of its records.
 class HistorySaveOnAFailingDisk : public ::testing::Test {
 protected:
     const std::string OLD = "A\r\nB\r\n";
-    const std::vector<std::string> SAVE = {"read", "create", "write", "flush", "close", "move"};
+    const std::vector<std::string> SAVE = {"lock",  "read",  "create", "write",
+                                           "flush", "close", "move"};
 
     void SetUp() override {
         disk.put(PATH, OLD);
         disk.fail_at = 1;  // held open elsewhere at start-up
         history_load(store, disk, PATH);
         ASSERT_TRUE(store.file_unread);
-        history_add_row(store, row("C"));
         disk.steps.clear();
         disk.fail_at = 0;
-        new_content = OLD + join_record(row("C")) + "\r\n";
+        record = join_record(row("C"));
+        new_content = OLD + record + "\r\n";
     }
 
     testing::FakeDisk disk;
     HistoryStore store;
+    HistoryRecord record;
     std::string new_content;
 };
 
-TEST_F(HistorySaveOnAFailingDisk, AFailedStepKeepsTheOldFileAndEveryRecordForTheNextSave) {
+TEST_F(HistorySaveOnAFailingDisk, AFailedStepKeepsTheOldFileForTheNextSave) {
     for (int step = 1; step <= static_cast<int>(SAVE.size()); ++step) {
         SCOPED_TRACE(SAVE[step - 1]);
         HistoryStore attempt = store;
         disk.steps.clear();
         disk.fail_at = step;
-        EXPECT_FALSE(history_save(attempt, disk, PATH));
+        EXPECT_FALSE(history_save_added(attempt, disk, PATH, record));
         EXPECT_EQ(disk.files[PATH].seen, OLD);
         EXPECT_EQ(disk.files[PATH].durable, OLD);
         EXPECT_FALSE(disk.exists(PATH + ".tmp"));
 
         disk.fail_at = 0;
-        EXPECT_TRUE(history_save(attempt, disk, PATH));
+        EXPECT_TRUE(history_save_added(attempt, disk, PATH, record));
         EXPECT_EQ(disk.files[PATH].durable, new_content);
         disk.put(PATH, OLD);
     }
@@ -228,7 +280,7 @@ TEST_F(HistorySaveOnAFailingDisk, APowerLossAfterAnyStepLeavesTheOldOrTheNewFile
         HistoryStore attempt = store;
         disk.steps.clear();
         disk.power_loss_after = step;
-        EXPECT_THROW(history_save(attempt, disk, PATH), testing::PowerLoss);
+        EXPECT_THROW(history_save_added(attempt, disk, PATH, record), testing::PowerLoss);
         disk.restart();
         EXPECT_EQ(disk.files[PATH].seen, step == static_cast<int>(SAVE.size()) ? new_content : OLD);
         disk.put(PATH, OLD);
@@ -236,13 +288,13 @@ TEST_F(HistorySaveOnAFailingDisk, APowerLossAfterAnyStepLeavesTheOldOrTheNewFile
 }
 
 TEST_F(HistorySaveOnAFailingDisk, AFailedDeletionOfTheEmptiedFileKeepsIt) {
-    history_merge_unread_file(store, disk, PATH);
-    history_clear(store);
+    disk.put(PATH, "A\r\n");
+    history_load(store, disk, PATH);
     disk.steps.clear();
-    disk.fail_at = 1;
-    EXPECT_FALSE(history_save(store, disk, PATH));
-    EXPECT_EQ(disk.steps, std::vector<std::string>{"delete"});
-    EXPECT_EQ(disk.files[PATH].durable, OLD);
+    disk.fail_at = 3;
+    EXPECT_FALSE(history_save_removed(store, disk, PATH, {"A", 0}));
+    EXPECT_EQ(disk.steps, (std::vector<std::string>{"lock", "read", "delete"}));
+    EXPECT_EQ(disk.files[PATH].durable, "A\r\n");
 }
 
 }  // namespace

@@ -145,6 +145,17 @@ TEST(RegFile, ReadsTheEditorsOwnWriting) {
     EXPECT_EQ(file.keys[0].values, expected);
 }
 
+// Found by fuzzing: only a hex value line continues on the next line.
+TEST(RegFile, ACommentEndingLikeAHexLineIsOneLine) {
+    const RegFile file = {{"record=a=hex:01,\\"}, {{KEY, {{"v", VALUE_BINARY, "\x01"}}}}};
+    std::string bytes;
+    ASSERT_TRUE(write_reg_file(file, bytes));
+    RegFile read;
+    ASSERT_TRUE(read_reg_file(bytes, read));
+    EXPECT_EQ(read.comments, file.comments);
+    EXPECT_EQ(read.keys, file.keys);
+}
+
 TEST(RegFile, RefusesWhatItCannotReadExactly) {
     const std::string key = "[HKEY_LOCAL_MACHINE\\SYSTEM\\X]\r\n";
     const struct {

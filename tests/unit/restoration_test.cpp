@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
@@ -15,12 +17,17 @@ using testing::FakePrompt;
 using testing::FakeServiceManager;
 using testing::FakeServiceRegistry;
 
-// A restoration of a record that has no snapshot.
+const std::string HISTORY = "C:\\q\\quorvel.his";
+
+// A restoration of a record that has no snapshot, the history file holding
+// the store's records.
 int restore_without_snapshot(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history,
                              int index) {
     FakeServiceRegistry registry;
     FakeFileSystem files;
-    RestorationContext context{scm, registry, prompt, files, "C:\\q\\quorvel.snapshots"};
+    files.files[HISTORY] = write_history_lines(history.records);
+    RestorationContext context{scm,   registry, prompt, files, "C:\\q\\quorvel.snapshots",
+                               HISTORY};
     return restore_service(context, history, index);
 }
 
@@ -213,11 +220,12 @@ protected:
     FakeFileSystem files;
     FakePrompt prompt;
     HistoryStore history;
-    RestorationContext context{scm, registry, prompt, files, FOLDER};
+    RestorationContext context{scm, registry, prompt, files, FOLDER, HISTORY};
     std::string snapshot;
 
     void SetUp() override {
         history.records = {"Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス"};
+        files.files[HISTORY] = history.records[0] + "\r\n";
         const RegistryTree saved = {
             {FOO_KEY,
              {{"Type", VALUE_DWORD, std::string("\x20\0\0\0", 4)},
@@ -225,8 +233,8 @@ protected:
               {"Group", VALUE_SZ, std::string("Net\0", 4)}}},
             {FOO_KEY + "\\Parameters", {{"ServiceDll", VALUE_EXPAND_SZ, "C:\\foo.dll"}}},
         };
-        snapshot = save_snapshot(files, FOLDER, history.records[0], "FooSvc", saved);
-        ASSERT_FALSE(snapshot.empty());
+        ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", saved, snapshot),
+                  SnapshotSave::saved);
     }
 
     std::vector<std::string> texts() const {
@@ -293,7 +301,8 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
                                        elsewhere}) {
         HistoryStore one = history;
         FakePrompt told;
-        RestorationContext fresh{scm, registry, told, files, FOLDER};
+        RestorationContext fresh{scm, registry, told, files, FOLDER, HISTORY};
+        files.files[HISTORY] = one.records[0] + "\r\n";
         scm.services.clear();
         files.files[snapshot] = content;
         EXPECT_EQ(restore_service(fresh, one, 0), 1);
@@ -304,6 +313,110 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
                   "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n" + snapshot +
                       " (読み込めません)");
     }
+}
+
+// What the administrator chose is what runs: a snapshot edited to another
+// program, account, type, start or name changes none of them, and says so.
+TEST_F(RestoreWithSnapshot, TheRecordDecidesWhatRunsWhateverTheSnapshotSays) {
+    RegistryTree edited = {
+        {FOO_KEY,
+         {{"ImagePath", VALUE_EXPAND_SZ, std::string("C:\\evil.exe\0", 12)},
+          {"ObjectName", VALUE_SZ, std::string("LocalSystem\0", 12)},  // agrees: silent
+          {"Type", VALUE_DWORD, std::string("\x10\0\0\0", 4)},
+          {"Start", VALUE_BINARY, std::string("\2\0\0\0", 4)},  // right number, wrong type
+          {"DisplayName", VALUE_SZ, std::string("Other\0", 6)},
+          {"Description", VALUE_SZ, std::string("kept\0", 5)}}},
+        {FOO_KEY + "\\Enum", {{"Count", VALUE_DWORD, std::string("\1\0\0\0", 4)}}},
+    };
+    files.delete_file(snapshot);
+    ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", edited, snapshot),
+              SnapshotSave::saved);
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+
+    ASSERT_EQ(scm.created.size(), 1u);
+    EXPECT_EQ(scm.created[0].binary_path, "C:\\svchost.exe -k foo");
+    EXPECT_EQ(scm.created[0].display_name, "Foo");
+    ASSERT_EQ(scm.changed.size(), 1u);
+    EXPECT_EQ(scm.changed[0].kind, SettingKind::description);
+    // Only the description reached the registry; the Enum key did not.
+    EXPECT_EQ(registry.keys, (std::map<std::string, std::map<std::string, std::string>>{
+                                 {FOO_KEY, {{"Description", std::string("kept\0", 5)}}}}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{
+                           "サービス名 Foo を復活しました",
+                           "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
+                           "ImagePath (記録と異なるため使いません)\r\n"
+                           "Type (記録と異なるため使いません)\r\n"
+                           "Start (記録と異なるため使いません)\r\n"
+                           "DisplayName (記録と異なるため使いません)"}));
+}
+
+TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
+    const RegistryTree with_security = {
+        {FOO_KEY, {}},
+        // Its owner lies far outside the bytes.
+        {FOO_KEY + "\\Security",
+         {{"Security", VALUE_BINARY,
+           std::string("\1\0\0\x80\xff\xff\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 20)}}},
+    };
+    files.delete_file(snapshot);
+    ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", with_security, snapshot),
+              SnapshotSave::saved);
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(scm.changed.empty());
+    EXPECT_TRUE(registry.keys[FOO_KEY + "\\Security"].empty());
+    ASSERT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(prompt.shown[1].text,
+              "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
+              "Security\\Security (正しいセキュリティ記述子ではありません)");
+}
+
+// A snapshot held open elsewhere: the user chooses, No being the default.
+TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecordAlone) {
+    const std::string file_before = files.files[HISTORY];
+    files.locked.insert(snapshot);
+    prompt.answers = {ANSWER_NO};
+    EXPECT_EQ(restore_service(context, history, 0), 0);
+    ASSERT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(prompt.shown[0].text,
+              "Foo のレジストリ設定を保存したファイル (スナップショット) を今は読み込めません。"
+              "ほかのプログラム (ウイルス対策ソフト、バックアップなど) が開いているか、"
+              "フォルダーを読み取れない可能性があります。\r\n" +
+                  snapshot +
+                  "\r\n\r\n"
+                  "一覧の内容だけで復活しますか？ スナップショットにしかない設定 (サービス DLL "
+                  "など) は戻らず、スナップショットのファイルはそのまま残ります。\r\n"
+                  "「いいえ」を選ぶと何も変更しません。しばらくしてからやり直してください。");
+    EXPECT_EQ(prompt.shown[0].caption, "復活の確認");
+    EXPECT_EQ(prompt.shown[0].flags, 0x134u);
+    EXPECT_TRUE(scm.log.empty());
+    EXPECT_EQ(history.records.size(), 1u);
+    EXPECT_EQ(files.files[HISTORY], file_before);
+
+    prompt.shown.clear();
+    prompt.answers = {ANSWER_YES};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(scm.changed.empty());
+    EXPECT_TRUE(registry.keys.empty());
+    EXPECT_FALSE(files.exists(HISTORY));
+    EXPECT_TRUE(history.records.empty());
+    EXPECT_TRUE(files.exists(snapshot));
+    EXPECT_EQ(texts(), (std::vector<std::string>{prompt.shown[0].text,
+                                                 "サービス名 Foo を復活しました"}));
+}
+
+TEST_F(RestoreWithSnapshot, TheSnapshotGoesOnlyOnceItsRecordLeftTheFile) {
+    files.files[HISTORY] += "Other,,,,,,OtherSvc,\r\n";  // saved by another copy meanwhile
+    files.lock_held.insert(HISTORY);
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(files.exists(snapshot));
+    EXPECT_EQ(history.records.size(), 1u);  // the file could not be had: as it was
+
+    scm.services.clear();
+    files.lock_held.clear();
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_EQ(files.files[HISTORY], "Other,,,,,,OtherSvc,\r\n");
+    EXPECT_EQ(history.records, std::vector<HistoryRecord>{"Other,,,,,,OtherSvc,"});
 }
 
 }  // namespace

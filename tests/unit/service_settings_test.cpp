@@ -13,6 +13,9 @@ using testing::le32;
 using testing::sz;
 
 const std::string KEY = "SYSTEM\\CurrentControlSet\\Services\\FooSvc";
+// Self-relative, with neither owner nor access lists.
+const std::string MINIMAL_DESCRIPTOR =
+    std::string("\x01\x00\x00\x80", 4) + le32(0) + le32(0) + le32(0) + le32(0);
 
 CreateServiceRequest request_for_row() {
     CreateServiceRequest request;
@@ -50,12 +53,12 @@ RegistryTree saved_service() {
           {"FailureActionsOnNonCrashFailures", VALUE_DWORD, le32(1)}}},
         {KEY + "\\Parameters", {{"ServiceDll", VALUE_EXPAND_SZ, sz("C:\\foo.dll")}}},
         {KEY + "\\Parameters\\Deep", {{"", VALUE_SZ, sz("default")}}},
-        {KEY + "\\Security", {{"Security", VALUE_BINARY, std::string("\x01\x00\x14\x80", 4)}}},
+        {KEY + "\\Security", {{"Security", VALUE_BINARY, MINIMAL_DESCRIPTOR}}},
     };
 }
 
 TEST(ManagerSettings, EverySettingTheManagerHoldsGoesThroughItsOwnCall) {
-    const std::vector<ServiceSetting> got = manager_settings(saved_service(), request_for_row());
+    const std::vector<ServiceSetting> got = manager_settings(saved_service());
     const std::vector<SettingKind> kinds = {
         SettingKind::error_control,      SettingKind::load_order_group,
         SettingKind::dependencies,       SettingKind::description,
@@ -79,45 +82,75 @@ TEST(ManagerSettings, EverySettingTheManagerHoldsGoesThroughItsOwnCall) {
     EXPECT_FALSE(got[4].has_reboot_message);
     EXPECT_EQ(got[8].list, (std::vector<std::string>{"SeA", "SeB"}));
     EXPECT_EQ(got[9].number, 180000u);
-    EXPECT_EQ(got[10].bytes, std::string("\x01\x00\x14\x80", 4));
+    EXPECT_EQ(got[10].bytes, MINIMAL_DESCRIPTOR);
 }
 
-TEST(ManagerSettings, WhatTheRowCouldNotCarryIsChangedAfterTheCreation) {
-    RegistryTree saved = {{KEY,
-                           {{"Type", VALUE_DWORD, le32(0x120)},
-                            {"Start", VALUE_DWORD, le32(4)},
-                            {"ImagePath", VALUE_EXPAND_SZ, sz(std::string(300, 'p'))},
-                            {"DisplayName", VALUE_SZ, sz("Foo, in full")},
-                            {"ObjectName", VALUE_SZ, sz("NT AUTHORITY\\LocalService")},
-                            {"ErrorControl", VALUE_DWORD, le32(1)},
-                            {"Group", VALUE_SZ, sz("")},
-                            {"Description", VALUE_EXPAND_SZ, sz("@%SystemRoot%\\x.dll,-1")},
-                            {"FailureActions", VALUE_BINARY, le32(1) + le32(0) + le32(0) +
-                                                                  le32(5) + le32(0)}}}};
-    const std::vector<ServiceSetting> got = manager_settings(saved, request_for_row());
-    // Error control as created, an empty group, an expandable description
-    // and failure actions that claim more actions than they hold: none.
-    ASSERT_EQ(got.size(), 5u);
-    EXPECT_EQ(got[0].kind, SettingKind::service_type);
-    EXPECT_EQ(got[0].number, 0x120u);
-    EXPECT_EQ(got[1].kind, SettingKind::start_type);
-    EXPECT_EQ(got[2].kind, SettingKind::binary_path);
-    EXPECT_EQ(got[2].text, std::string(300, 'p'));
-    EXPECT_EQ(got[3].kind, SettingKind::start_name);
-    EXPECT_EQ(got[4].kind, SettingKind::display_name);
-    EXPECT_EQ(got[4].text, "Foo, in full");
+// The creation set these from the record; the snapshot never overrides
+// them, and names each that differs (letter case alone does not).
+TEST(WithholdValues, TheRecordsValuesNeverComeFromTheSnapshot) {
+    RegistryTree saved = saved_service();
+    EXPECT_TRUE(withhold_values(saved, request_for_row()).empty());
+    for (const RegistryValue& value : saved[0].values)
+        for (const char* name : {"Type", "Start", "ImagePath", "DisplayName", "ObjectName"})
+            EXPECT_NE(value.name, name);
+    EXPECT_EQ(saved[0].values.size(), saved_service()[0].values.size() - 5);
+
+    RegistryTree edited = {{KEY,
+                            {{"Type", VALUE_DWORD, le32(0x120)},
+                             {"start", VALUE_DWORD, le32(4)},
+                             {"ImagePath", VALUE_EXPAND_SZ, sz(std::string(300, 'p'))},
+                             {"DisplayName", VALUE_SZ, sz("Foo, in full")},
+                             {"ObjectName", VALUE_BINARY, "LocalSystem"},
+                             {"Group", VALUE_SZ, sz("")}}}};
+    EXPECT_EQ(withhold_values(edited, request_for_row()),
+              (std::vector<std::string>{"Type (記録と異なるため使いません)",
+                                        "start (記録と異なるため使いません)",
+                                        "ImagePath (記録と異なるため使いません)",
+                                        "DisplayName (記録と異なるため使いません)",
+                                        "ObjectName (記録と異なるため使いません)"}));
+    EXPECT_EQ(edited[0].values, (std::vector<RegistryValue>{{"Group", VALUE_SZ, sz("")}}));
+    // Error control as created, an empty group: nothing for the manager.
+    EXPECT_TRUE(manager_settings(edited).empty());
 }
 
-TEST(DropDeletionMark, OnlyTheServiceKeysMarkGoes) {
+TEST(WithholdValues, OnlyAWellFormedSecurityDescriptorIsKept) {
+    const std::string& minimal = MINIMAL_DESCRIPTOR;
+    RegistryTree saved = {{KEY, {}},
+                          {KEY + "\\Security", {{"Security", VALUE_BINARY, minimal}}},
+                          {KEY + "\\Parameters", {{"Security", VALUE_BINARY, "x"}}}};
+    EXPECT_TRUE(withhold_values(saved, request_for_row()).empty());
+    EXPECT_EQ(manager_settings(saved).size(), 1u);
+
+    for (const RegistryValue& bad : {RegistryValue{"Security", VALUE_BINARY, std::string("\x01\x00\x14\x80", 4)},
+                                     RegistryValue{"security", VALUE_SZ, minimal}}) {
+        SCOPED_TRACE(bad.name);
+        RegistryTree with_bad = {{KEY, {}}, {KEY + "\\Security", {bad}}};
+        EXPECT_EQ(withhold_values(with_bad, request_for_row()),
+                  std::vector<std::string>{"Security\\" + bad.name +
+                                           " (正しいセキュリティ記述子ではありません)"});
+        EXPECT_TRUE(with_bad[1].values.empty());
+        EXPECT_TRUE(manager_settings(with_bad).empty());
+    }
+}
+
+TEST(DropVolatileEntries, OnlyTheServiceKeysMarkAndItsEnumKeyGo) {
     RegistryTree snapshot = {
         {KEY, {{"Start", VALUE_DWORD, le32(3)}, {"deleteflag", VALUE_DWORD, le32(1)}}},
         {KEY + "\\Parameters", {{"DeleteFlag", VALUE_DWORD, le32(1)}}},
+        {KEY + "\\enum", {{"Count", VALUE_DWORD, le32(1)}}},
+        {KEY + "\\Enum\\Deeper", {}},
+        {KEY + "\\Enumerated", {}},
+        {KEY + "\\Parameters\\Enum", {}},
     };
-    drop_deletion_mark(snapshot);
+    drop_volatile_entries(snapshot);
     EXPECT_EQ(snapshot[0].values, (std::vector<RegistryValue>{{"Start", VALUE_DWORD, le32(3)}}));
+    std::vector<std::string> paths;
+    for (const RegistryKey& key : snapshot) paths.push_back(key.path);
+    EXPECT_EQ(paths, (std::vector<std::string>{KEY, KEY + "\\Parameters", KEY + "\\Enumerated",
+                                               KEY + "\\Parameters\\Enum"}));
     EXPECT_EQ(snapshot[1].values.size(), 1u);
     RegistryTree empty;
-    drop_deletion_mark(empty);
+    drop_volatile_entries(empty);
 }
 
 TEST(SnapshotFitsService, OnlyTheServicesOwnKeyAndWhatLiesBelowIt) {
@@ -159,7 +192,7 @@ TEST(WriteSnapshotValues, WritesWhatDiffersAndNamesWhatFails) {
             if (value.name == "Group") continue;
             SCOPED_TRACE(key.path + " " + value.name);
             std::vector<RegistryValue> now;
-            ASSERT_TRUE(registry.list_values(key.path, now));
+            ASSERT_EQ(registry.list_values(key.path, now), RegistryRead::found);
             EXPECT_NE(std::find(now.begin(), now.end(), value), now.end());
         }
     }
@@ -179,7 +212,7 @@ TEST(ReadRegistryTree, ReadsEveryKeyBelowParentsFirst) {
     registry.keys[KEY + "\\Parameters\\Empty"];
     registry.keys[KEY + "2"];  // a neighbour, not a subkey
     RegistryTree tree;
-    ASSERT_TRUE(read_registry_tree(registry, KEY, tree));
+    ASSERT_EQ(read_registry_tree(registry, KEY, tree), RegistryRead::found);
     ASSERT_EQ(tree.size(), 3u);
     EXPECT_EQ(tree[0].path, KEY);
     EXPECT_EQ(tree[1].path, KEY + "\\Parameters");
@@ -188,8 +221,8 @@ TEST(ReadRegistryTree, ReadsEveryKeyBelowParentsFirst) {
 
     registry.unreadable.insert(KEY + "\\Parameters\\Empty");
     RegistryTree partial;
-    EXPECT_FALSE(read_registry_tree(registry, KEY, partial));
-    EXPECT_FALSE(read_registry_tree(registry, KEY + "Missing", partial));
+    EXPECT_EQ(read_registry_tree(registry, KEY, partial), RegistryRead::unknown);
+    EXPECT_EQ(read_registry_tree(registry, KEY + "Missing", partial), RegistryRead::no_key);
 }
 
 }  // namespace

@@ -31,11 +31,20 @@ protected:
     std::string save(const std::string& record, const std::string& service,
                      const std::string& marker) {
         records.push_back(record);
-        return save_snapshot(files, FOLDER, record, service, keys_of(service, marker));
+        std::string path;
+        const SnapshotSave saved =
+            save_snapshot(files, FOLDER, record, service, keys_of(service, marker), path);
+        return saved == SnapshotSave::saved ? path : "";
+    }
+
+    std::string found_at(int index) {
+        std::string path;
+        return find_snapshot(files, FOLDER, records, index, path) == SnapshotSearch::found ? path
+                                                                                         : "";
     }
 
     std::string marker_at(int index) {
-        const std::string path = find_snapshot(files, FOLDER, records, index);
+        const std::string path = found_at(index);
         return path.empty() ? "<none>" : marker_of(files, path);
     }
 };
@@ -56,7 +65,7 @@ TEST_F(SnapshotStore, TheLinkSurvivesTheRemovalOfOtherRecordsAndARestart) {
     save("A,,,,,,ASvc,", "ASvc", "a");
     save("B,,,,,,BSvc,", "BSvc", "b");
     save("C,,,,,,CSvc,", "CSvc", "c");
-    files.delete_file(find_snapshot(files, FOLDER, records, 1));
+    files.delete_file(found_at(1));
     records.erase(records.begin() + 1);
     // A new run knows only the history file's lines and the folder.
     const std::vector<HistoryRecord> reloaded = records;
@@ -75,7 +84,7 @@ TEST_F(SnapshotStore, TwoDeletionsOfOneServiceKeepTheirOrder) {
     EXPECT_EQ(marker_at(0), "older");
     EXPECT_EQ(marker_at(2), "newer");
     // Restoring the older one removes it and its snapshot; the newer stays paired.
-    files.delete_file(find_snapshot(files, FOLDER, records, 0));
+    files.delete_file(found_at(0));
     records.erase(records.begin());
     EXPECT_EQ(marker_at(1), "newer");
 }
@@ -87,8 +96,8 @@ TEST_F(SnapshotStore, RecordsOlderThanEverySnapshotHaveNone) {
     EXPECT_EQ(marker_at(0), "<none>");
     EXPECT_EQ(marker_at(1), "<none>");
     EXPECT_EQ(marker_at(2), "new");
-    EXPECT_EQ(find_snapshot(files, FOLDER, records, 3), "");
-    EXPECT_EQ(find_snapshot(files, FOLDER, records, -1), "");
+    EXPECT_EQ(found_at(3), "");
+    EXPECT_EQ(found_at(-1), "");
 }
 
 TEST_F(SnapshotStore, OtherFilesInTheFolderAreLeftAlone) {
@@ -119,8 +128,14 @@ TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {
     EXPECT_TRUE(files.files.empty());
     // A key that a .reg file cannot hold is not half written either.
     files.replace_fails = false;
-    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", {{"SYSTEM\\A\r\nB", {}}}), "");
+    std::string path;
+    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", {{"SYSTEM\\A\r\nB", {}}}, path),
+              SnapshotSave::name_not_writable);
+    files.lock_held.insert(FOLDER);  // another copy is saving one
+    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", keys_of("ASvc", "a"), path),
+              SnapshotSave::folder_not_writable);
     EXPECT_TRUE(files.files.empty());
+    EXPECT_TRUE(path.empty());
 }
 
 TEST_F(SnapshotStore, AnUnreadableSnapshotIsNotLoaded) {
@@ -129,6 +144,42 @@ TEST_F(SnapshotStore, AnUnreadableSnapshotIsNotLoaded) {
     RegistryTree keys;
     EXPECT_FALSE(load_snapshot(files, path, keys));
     EXPECT_FALSE(load_snapshot(files, FOLDER + "\\missing.reg", keys));
+}
+
+// A snapshot that cannot be read now is not "no snapshot": unless newer
+// readable ones already answer, the search says so and names the file.
+TEST_F(SnapshotStore, AnUnreadableSnapshotOfTheServiceIsToldApartFromNone) {
+    const std::string line = "Same,,,手動,,x.exe,SameSvc,";
+    const std::string older = save(line, "SameSvc", "older");
+    const std::string other = save("Other,,,,,,OtherSvc,", "OtherSvc", "other");
+    const std::string newer = save(line, "SameSvc", "newer");
+    std::string path;
+
+    files.locked = {other};  // another service's file does not matter
+    EXPECT_EQ(marker_at(0), "older");
+    EXPECT_EQ(marker_at(2), "newer");
+
+    files.locked = {older};  // the newest record is answered before it
+    EXPECT_EQ(marker_at(2), "newer");
+    EXPECT_EQ(find_snapshot(files, FOLDER, records, 0, path), SnapshotSearch::unreadable);
+    EXPECT_EQ(path, older);
+
+    files.locked = {newer};
+    for (int index : {0, 2}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(find_snapshot(files, FOLDER, records, index, path), SnapshotSearch::unreadable);
+        EXPECT_EQ(path, newer);
+    }
+    EXPECT_EQ(marker_at(1), "other");
+
+    files.locked = {FOLDER};  // the folder cannot be listed
+    EXPECT_EQ(find_snapshot(files, FOLDER, records, 1, path), SnapshotSearch::unreadable);
+    EXPECT_EQ(path, FOLDER);
+
+    files.locked.clear();
+    files.files.erase(newer);
+    files.files.erase(older);
+    EXPECT_EQ(find_snapshot(files, FOLDER, records, 2, path), SnapshotSearch::none);
 }
 
 }  // namespace

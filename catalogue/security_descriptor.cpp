@@ -1,0 +1,84 @@
+#include "catalogue/security_descriptor.h"
+
+#include <cstdint>
+
+namespace quorvel {
+
+namespace {
+
+const std::size_t HEADER_BYTES = 20;
+const unsigned REVISION = 1;
+const std::uint32_t SELF_RELATIVE = 0x8000;
+const std::size_t SID_HEADER_BYTES = 8;
+const unsigned SID_REVISION = 1;
+const unsigned MAX_SUB_AUTHORITIES = 15;
+const std::size_t ACL_HEADER_BYTES = 8;
+const unsigned MIN_ACL_REVISION = 2;
+const unsigned MAX_ACL_REVISION = 4;
+const std::size_t ACE_HEADER_BYTES = 4;
+const std::size_t ACE_MASK_BYTES = 4;
+const unsigned MANDATORY_LABEL_ACE = 0x11;
+
+// Little-endian number of `width` bytes at `at`, which lies inside.
+std::uint32_t number_at(const std::string& bytes, std::size_t at, int width) {
+    std::uint32_t number = 0;
+    for (int i = width - 1; i >= 0; --i)
+        number = (number << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+    return number;
+}
+
+// True when [at, at + length) lies inside [0, end).
+bool inside(std::size_t at, std::size_t length, std::size_t end) {
+    return at <= end && length <= end - at;
+}
+
+// A SID at `at` that ends no later than `end`.
+bool sid_fits(const std::string& bytes, std::size_t at, std::size_t end) {
+    if (!inside(at, SID_HEADER_BYTES, end)) return false;
+    const unsigned revision = static_cast<unsigned char>(bytes[at]);
+    const unsigned count = static_cast<unsigned char>(bytes[at + 1]);
+    return revision == SID_REVISION && count <= MAX_SUB_AUTHORITIES &&
+           inside(at, SID_HEADER_BYTES + 4 * count, end);
+}
+
+bool ace_fits(const std::string& bytes, std::size_t at, std::size_t size) {
+    const unsigned type = static_cast<unsigned char>(bytes[at]);
+    const bool mask_and_sid = type <= 3 || type == MANDATORY_LABEL_ACE;
+    const std::size_t sid = at + ACE_HEADER_BYTES + ACE_MASK_BYTES;
+    return mask_and_sid && size >= ACE_HEADER_BYTES + ACE_MASK_BYTES && sid_fits(bytes, sid, at + size);
+}
+
+bool acl_fits(const std::string& bytes, std::size_t at) {
+    if (!inside(at, ACL_HEADER_BYTES, bytes.size())) return false;
+    const unsigned revision = static_cast<unsigned char>(bytes[at]);
+    const std::size_t size = number_at(bytes, at + 2, 2);
+    const std::size_t count = number_at(bytes, at + 4, 2);
+    if (revision < MIN_ACL_REVISION || revision > MAX_ACL_REVISION || size < ACL_HEADER_BYTES ||
+        !inside(at, size, bytes.size()))
+        return false;
+    const std::size_t end = at + size;
+    std::size_t entry = at + ACL_HEADER_BYTES;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!inside(entry, ACE_HEADER_BYTES, end)) return false;
+        const std::size_t entry_size = number_at(bytes, entry + 2, 2);
+        if (!inside(entry, entry_size, end) || !ace_fits(bytes, entry, entry_size)) return false;
+        entry += entry_size;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool is_well_formed_security_descriptor(const std::string& bytes) {
+    if (bytes.size() < HEADER_BYTES || static_cast<unsigned char>(bytes[0]) != REVISION ||
+        (number_at(bytes, 2, 2) & SELF_RELATIVE) == 0)
+        return false;
+    // Owner, group, system list and access list; 0 is "none".
+    const std::uint32_t owner = number_at(bytes, 4, 4), group = number_at(bytes, 8, 4);
+    const std::uint32_t sacl = number_at(bytes, 12, 4), dacl = number_at(bytes, 16, 4);
+    return (owner == 0 || sid_fits(bytes, owner, bytes.size())) &&
+           (group == 0 || sid_fits(bytes, group, bytes.size())) &&
+           (sacl == 0 || acl_fits(bytes, sacl)) && (dacl == 0 || acl_fits(bytes, dacl));
+}
+
+}  // namespace quorvel

@@ -1,0 +1,95 @@
+// Any bytes as a snapshot: the first line is taken as a history record,
+// the rest as the snapshot file beside it. The .reg reader never fails
+// badly and what it reads writes back the same; a record always finds the
+// snapshot saved for it; and whatever a found snapshot holds, a
+// restoration applies none of the record's values from it, no malformed
+// security descriptor, and nothing outside the service's key.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "catalogue/security_descriptor.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_service_manager.h"
+#include "fuzz_check.h"
+#include "history/reg_file.h"
+#include "history/snapshot_store.h"
+#include "operations/deletion.h"
+#include "operations/restoration.h"
+#include "operations/service_settings.h"
+
+namespace {
+
+using namespace quorvel;
+
+const std::string FOLDER = "C:\\q\\quorvel.snapshots";
+
+void check_reg_round_trip(const std::string& bytes) {
+    RegFile file;
+    if (!read_reg_file(bytes, file)) return;
+    std::string written;
+    if (!write_reg_file(file, written)) return;
+    RegFile again;
+    FUZZ_CHECK(read_reg_file(written, again));
+    FUZZ_CHECK(again.comments == file.comments);
+    FUZZ_CHECK(again.keys == file.keys);
+}
+
+// Saved twice for the same record line, each record finds its own.
+void check_record_link(const std::string& record, const RegistryTree& keys) {
+    testing::FakeFileSystem files;
+    const std::string service = split_record(record)[COL_SERVICE_NAME];
+    std::string first, second, found;
+    if (save_snapshot(files, FOLDER, record, service, keys, first) != SnapshotSave::saved) return;
+    FUZZ_CHECK(save_snapshot(files, FOLDER, record, service, keys, second) == SnapshotSave::saved);
+    // Between them a record that differs from theirs only at its end.
+    const std::vector<HistoryRecord> records = {record, record + "x", record};
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 0, found) == SnapshotSearch::found);
+    FUZZ_CHECK(found == first);
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 2, found) == SnapshotSearch::found);
+    FUZZ_CHECK(found == second);
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 1, found) == SnapshotSearch::none);
+}
+
+void check_restoration_input(const std::string& record, RegistryTree snapshot) {
+    const Recreation recreation = recreation_from_texts(split_record(record));
+    if (!snapshot_fits_service(snapshot, recreation.request.service_name)) return;
+    drop_volatile_entries(snapshot);
+    withhold_values(snapshot, recreation.request);
+    for (const RegistryValue& value : snapshot[0].values)
+        for (const char* name : {"Type", "Start", "ImagePath", "ObjectName", "DisplayName"})
+            FUZZ_CHECK(!same_service_name(value.name, name));
+    for (const ServiceSetting& setting : manager_settings(snapshot))
+        if (setting.kind == SettingKind::security)
+            FUZZ_CHECK(is_well_formed_security_descriptor(setting.bytes));
+    testing::FakeServiceRegistry registry;
+    write_snapshot_values(registry, snapshot);
+    const std::string root = service_key_path(recreation.request.service_name);
+    for (const auto& key : registry.keys)
+        FUZZ_CHECK(same_service_name(key.first.substr(0, root.size()), root));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t line_end = input.find('\n');
+    const std::string record = input.substr(0, line_end);
+    const std::string bytes = line_end == std::string::npos ? input : input.substr(line_end + 1);
+
+    check_reg_round_trip(bytes);
+    is_well_formed_security_descriptor(bytes);  // on exactly these bytes, nothing past them
+
+    testing::FakeFileSystem files;
+    const std::string path = FOLDER + "\\000001-x.reg";
+    files.files[path] = bytes;
+    std::string found;
+    RegistryTree snapshot;
+    if (find_snapshot(files, FOLDER, {record}, 0, found) == SnapshotSearch::found &&
+        load_snapshot(files, found, snapshot))
+        check_restoration_input(record, snapshot);
+
+    RegFile file;
+    if (read_reg_file(bytes, file) && !file.keys.empty()) check_record_link(record, file.keys);
+    return 0;
+}
