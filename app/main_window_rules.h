@@ -1,5 +1,6 @@
-// The main window's decisions that need no window: where it opens, which
-// commands are enabled, and what the list's context menu offers.
+// The main window's decisions that need no window: where it opens, how
+// wide the list's columns start, which commands are enabled, and what the
+// list's context menu offers.
 #pragma once
 
 #include <string>
@@ -20,6 +21,11 @@ struct WindowBox {
 // saved size comes back exactly. A size whose edges were not both saved
 // is left to the platform.
 WindowBox window_box_from_saved(const SavedRect& rect);
+
+// Replaces every unset (0) width by its column's share of the client width
+// less one vertical scroll bar; set widths, negative ones too, stay as they are.
+void settle_default_widths(int widths[COLUMN_COUNT], int client_left, int client_right,
+                           int scroll_bar_width);
 
 struct SelectionCommands {
     bool delete_enabled;

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app_state_win32.h"
-#include "app/list_order.h"
+#include "app/main_window_rules.h"
 #include "app/service_table.h"
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"

@@ -4,6 +4,7 @@
 
 #include "catalogue/security_descriptor.h"
 #include "catalogue/service_manager_win32.h"
+#include "text/byte_codes.h"
 
 namespace quorvel {
 namespace {
@@ -25,16 +26,10 @@ bool change_config(SC_HANDLE service, const ConfigChange& change) {
                                 nullptr, nullptr, nullptr, nullptr) != 0;
 }
 
-std::string multi_string(const std::vector<std::string>& items) {
-    std::string list;
-    for (const std::string& item : items) list += item + '\0';
-    return list + '\0';
-}
-
 // The wide call: the ANSI one stores only the first name of a list on some
 // platforms (Wine). The texts are converted from the system code page.
 bool change_dependencies(SC_HANDLE service, const std::vector<std::string>& names) {
-    const std::string list = multi_string(names);
+    const std::string list = join_multi_string(names);
     const int length = MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()),
                                            nullptr, 0);
     if (length <= 0) return false;
@@ -121,7 +116,7 @@ bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& 
     case SettingKind::preshutdown_timeout:
         return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
     case SettingKind::required_privileges: {
-        std::string list = multi_string(setting.list);
+        std::string list = join_multi_string(setting.list);
         SERVICE_REQUIRED_PRIVILEGES_INFOA info{&list[0]};
         return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
     }

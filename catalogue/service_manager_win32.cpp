@@ -2,9 +2,11 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 
 #include "catalogue/enumeration_pieces.h"
+#include "text/byte_codes.h"
 
 namespace quorvel {
 
@@ -37,12 +39,13 @@ private:
     HLOCAL data_;
 };
 
-// "a\0b\0\0" → {"a", "b"}
-std::vector<std::string> split_multi_string(const char* list) {
-    std::vector<std::string> names;
-    if (list == nullptr) return names;
-    for (const char* p = list; *p != '\0'; p += names.back().size() + 1) names.emplace_back(p);
-    return names;
+// The bytes of a list the platform ends with an empty text, up to that
+// end; a null list has none.
+std::string multi_string_bytes(const char* list) {
+    if (list == nullptr) return std::string();
+    const char* end = list;
+    while (*end != '\0') end += std::strlen(end) + 1;
+    return std::string(list, end);
 }
 
 struct EnumQuery {
@@ -137,7 +140,7 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
     config.binary_path = text_or_empty(raw->lpBinaryPathName);
     config.load_order_group = text_or_empty(raw->lpLoadOrderGroup);
     config.tag_id = raw->dwTagId;
-    config.dependencies = split_multi_string(raw->lpDependencies);
+    config.dependencies = split_multi_string(multi_string_bytes(raw->lpDependencies));
     config.start_name = text_or_empty(raw->lpServiceStartName);
     config.display_name = text_or_empty(raw->lpDisplayName);
     return true;

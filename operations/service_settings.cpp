@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "catalogue/security_descriptor.h"
-#include "operations/deletion.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 
@@ -25,13 +26,6 @@ const RegistryValue* find_value(const RegistryKey& key, const char* name) {
     return nullptr;
 }
 
-std::uint32_t dword_at(const std::string& data, std::size_t offset) {
-    std::uint32_t number = 0;
-    for (int i = 3; i >= 0; --i)
-        number = (number << 8) | static_cast<unsigned char>(data[offset + i]);
-    return number;
-}
-
 bool read_number(const RegistryKey& key, const char* name, std::uint32_t& number) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || value->type != VALUE_DWORD || value->data.size() != 4) return false;
@@ -50,18 +44,9 @@ bool read_text(const RegistryKey& key, const char* name, std::string& text) {
 }
 
 std::vector<std::string> read_list(const RegistryKey& key, const char* name) {
-    std::vector<std::string> items;
     const RegistryValue* value = find_value(key, name);
-    if (value == nullptr || value->type != VALUE_MULTI_SZ) return items;
-    std::size_t start = 0;
-    while (start < value->data.size()) {
-        std::size_t end = value->data.find('\0', start);
-        if (end == std::string::npos) end = value->data.size();
-        if (end == start) break;
-        items.push_back(value->data.substr(start, end - start));
-        start = end + 1;
-    }
-    return items;
+    if (value == nullptr || value->type != VALUE_MULTI_SZ) return {};
+    return split_multi_string(value->data);
 }
 
 ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const std::string& text = "") {

@@ -84,5 +84,27 @@ TEST(ContextMenu, OffersStartOrStopByStateAndAlwaysDelete) {
     }
 }
 
+TEST(DefaultWidths, SplitsTheClientWidthIntoThirteenths) {
+    int widths[COLUMN_COUNT] = {};
+    settle_default_widths(widths, 0, 800, 17);
+    EXPECT_EQ(std::vector<int>(widths, widths + 8),
+              (std::vector<int>{180, 120, 60, 60, 60, 180, 60, 60}));
+}
+
+TEST(DefaultWidths, KeepsWidthsThatAreSet) {
+    int widths[COLUMN_COUNT] = {10, 20, 30, 0, -5, 60, 70, 80};
+    settle_default_widths(widths, 0, 800, 17);
+    EXPECT_EQ(std::vector<int>(widths, widths + 8),
+              (std::vector<int>{10, 20, 30, 60, -5, 60, 70, 80}));
+}
+
+TEST(DefaultWidths, NarrowClientGivesZeroWidths) {
+    int widths[COLUMN_COUNT] = {};
+    settle_default_widths(widths, 0, 25, 17);  // W = 9
+    EXPECT_EQ(std::vector<int>(widths, widths + 8), std::vector<int>(8, 0));
+    settle_default_widths(widths, 0, 10, 17);  // W negative: -6 / 13 truncates to 0
+    EXPECT_EQ(std::vector<int>(widths, widths + 8), std::vector<int>(8, 0));
+}
+
 }  // namespace
 }  // namespace quorvel
