@@ -7,6 +7,7 @@
 #include "app/service_table.h"
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
+#include "catalogue/service_registry_win32.h"
 
 namespace quorvel {
 

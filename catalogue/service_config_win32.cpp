@@ -4,14 +4,13 @@
 
 #include "catalogue/security_descriptor.h"
 #include "catalogue/service_manager_win32.h"
+#include "platform/system_library_win32.h"
 #include "text/byte_codes.h"
 
 namespace quorvel {
 namespace {
 
 using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
-
-SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
 
 // Null when the text is not to change. The path, account, type, start type
 // and display name are never changed: the creation set them from the record.
@@ -52,9 +51,8 @@ bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
 
 // Not in every system of the family (NT 4 lacks it), so it is looked up.
 bool change_config2(SC_HANDLE service, DWORD level, void* info) {
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    const auto change = reinterpret_cast<ChangeConfig2>(
-        reinterpret_cast<void*>(GetProcAddress(advapi, "ChangeServiceConfig2A")));
+    const auto change = library_function<ChangeConfig2>(GetModuleHandleA("advapi32.dll"),
+                                                        "ChangeServiceConfig2A");
     return change != nullptr && change(service, level, info) != 0;
 }
 
@@ -96,7 +94,7 @@ bool change_security(SC_HANDLE service, const std::string& bytes) {
 }  // namespace
 
 bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& setting) {
-    const SC_HANDLE service = sc(handle);
+    const SC_HANDLE service = sc_handle(handle);
     switch (setting.kind) {
     case SettingKind::dependencies:
         return change_dependencies(service, setting.list);

@@ -7,6 +7,7 @@
 #include "app/main_window_win32.h"
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
+#include "catalogue/service_registry_win32.h"
 #include "history/file_system_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/service_commands_win32.h"

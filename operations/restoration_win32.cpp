@@ -4,13 +4,14 @@
 #include "app/about_win32.h"
 #include "app/app_state_win32.h"
 #include "app/service_list_win32.h"
-#include "app/system_library_win32.h"
 #include "catalogue/service_manager_win32.h"
+#include "catalogue/service_registry_win32.h"
 #include "history/file_system_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/recreation_check.h"
 #include "operations/restoration.h"
 #include "operations/service_commands_win32.h"
+#include "platform/system_library_win32.h"
 
 namespace quorvel {
 
@@ -65,7 +66,8 @@ void on_init(HWND dialog) {
 // have no such call.
 bool running_under_wow64() {
     using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto is_wow64 = loaded_function_as<IsWow64>("kernel32.dll", "IsWow64Process");
+    const auto is_wow64 =
+        library_function<IsWow64>(GetModuleHandleA("kernel32.dll"), "IsWow64Process");
     BOOL wow64 = FALSE;
     return is_wow64 && is_wow64(GetCurrentProcess(), &wow64) && wow64;
 }

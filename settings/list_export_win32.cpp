@@ -7,8 +7,8 @@
 #include <string>
 
 #include "app/service_list_win32.h"
-#include "app/system_library_win32.h"
 #include "history/file_system_win32.h"
+#include "platform/system_library_win32.h"
 #include "settings/list_export.h"
 
 namespace quorvel {
@@ -29,7 +29,7 @@ const char FILE_TYPES[] =
 BOOL show_save_dialog(OPENFILENAMEA* record) {
     using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
     static const SaveDialog save_dialog =
-        system_function_as<SaveDialog>("comdlg32.dll", "GetSaveFileNameA");
+        library_function<SaveDialog>(system_library("comdlg32.dll"), "GetSaveFileNameA");
     return save_dialog ? save_dialog(record) : FALSE;
 }
 

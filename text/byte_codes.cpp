@@ -17,7 +17,8 @@ std::string percent_code(unsigned char byte) {
 std::uint32_t little_endian_at(const std::string& bytes, std::size_t at, int width) {
     std::uint32_t number = 0;
     for (int i = width - 1; i >= 0; --i)
-        number = (number << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+        number = (number << 8) |
+                 static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
     return number;
 }
 
