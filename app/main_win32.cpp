@@ -61,7 +61,7 @@ SavedRect load_settings_and_history(const std::string& executable) {
     snapshot_folder = snapshot_folder_path(executable);
     Win32Profile profile(SETTINGS_SECTION, settings_file);
     Win32FileSystem files;
-    const WindowSettings settings = load_settings(profile, history, files, history_file);
+    const WindowSettings settings = read_start_up(profile, history, files, history_file);
     for (int column = 0; column < COLUMN_COUNT; ++column)
         column_widths[column] = settings.column_widths[column];
     return settings.saved_rect;

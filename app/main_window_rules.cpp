@@ -12,6 +12,13 @@ const int COLUMN_UNITS[COLUMN_COUNT] = {3, 2, 1, 1, 1, 3, 1, 1};
 
 }  // namespace
 
+WindowSettings read_start_up(Profile& profile, HistoryStore& history, FileSystem& files,
+                             const std::string& history_file) {
+    WindowSettings settings = read_settings(profile);
+    history_load(history, files, history_file);
+    return settings;
+}
+
 WindowBox window_box_from_saved(const SavedRect& rect) {
     const std::int32_t unset = CW_USEDEFAULT_VALUE;
     WindowBox box{rect.left, rect.top, unset, unset};

@@ -6,10 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "history/file_system.h"
 #include "history/history_store.h"
+#include "settings/profile.h"
 #include "settings/settings.h"
 
 namespace quorvel {
+
+// The start-up's reading: the window settings, then the history file into
+// `history`.
+WindowSettings read_start_up(Profile& profile, HistoryStore& history, FileSystem& files,
+                             const std::string& history_file);
 
 // Position and size for CreateWindowExA; CW_USEDEFAULT_VALUE leaves a
 // value to the platform.

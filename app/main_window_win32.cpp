@@ -6,11 +6,11 @@
 #include "app/common_controls_win32.h"
 #include "app/app_state_win32.h"
 #include "app/main_window_rules.h"
+#include "app/save_list_win32.h"
 #include "app/service_list_win32.h"
 #include "app/toolbar_layout.h"
 #include "app/toolbar_win32.h"
 #include "operations/service_commands_win32.h"
-#include "settings/list_export_win32.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
 

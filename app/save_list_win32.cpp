@@ -1,4 +1,4 @@
-#include "settings/list_export_win32.h"
+#include "app/save_list_win32.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -9,7 +9,7 @@
 #include "app/service_list_win32.h"
 #include "history/file_system_win32.h"
 #include "platform/system_library_win32.h"
-#include "settings/list_export.h"
+#include "export/list_export.h"
 
 namespace quorvel {
 namespace {

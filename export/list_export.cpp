@@ -1,4 +1,4 @@
-#include "settings/list_export.h"
+#include "export/list_export.h"
 
 #include "text/cp932.h"
 #include "text/text_split.h"
