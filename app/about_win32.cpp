@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/about_text.h"
+#include "app/dialog_position_win32.h"
 #include "platform/system_library_win32.h"
 #include "platform/unique_handle_win32.h"
 #include "res/resource.h"
@@ -47,17 +48,6 @@ void build_version_text(char* text) {
         const std::size_t count = version.copy(text, VERSION_TEXT_SIZE - 1);
         text[count] = '\0';
     }
-}
-
-void center_on_main_window(HWND window, HWND main_window) {
-    RECT main_rect = {};
-    RECT rect = {};
-    GetWindowRect(main_window, &main_rect);
-    GetWindowRect(window, &rect);
-    const ScreenPoint origin =
-        centred_origin({main_rect.left, main_rect.top, main_rect.right, main_rect.bottom},
-                       {rect.left, rect.top, rect.right, rect.bottom});
-    MoveWindow(window, origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {

@@ -2,13 +2,14 @@
 // the main table into it as comma- or tab-separated text.
 #pragma once
 
-#include <windows.h>
+#include "app/main_window_win32.h"
 
 namespace quorvel {
 
-// Writes the header row and every row of `list` in its current order to
-// the file chosen in a save dialog owned by `main`. Cancel leaves every
-// file alone; nothing is ever reported, not even a failure.
-void export_list(HWND main, HWND list);
+// Writes the header row and every row of the main list in its current
+// order to the file chosen in a save dialog owned by the main window.
+// Cancel leaves every file alone; nothing is ever reported, not even a
+// failure.
+void save_list(const MainWindow& main);
 
 }  // namespace quorvel

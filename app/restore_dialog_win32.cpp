@@ -1,8 +1,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/about_win32.h"
-#include "app/app_state_win32.h"
+#include "app/dialog_position_win32.h"
+#include "app/service_commands_win32.h"
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
@@ -10,19 +10,27 @@
 #include "operations/prompt_win32.h"
 #include "operations/recreation_check.h"
 #include "operations/restoration.h"
-#include "operations/service_commands_win32.h"
 #include "platform/system_library_win32.h"
+#include "res/resource.h"
 
 namespace quorvel {
 
 namespace {
 
-// The history list of the open restore dialog; null while none is open.
-HWND restore_list = nullptr;
+// What the open dialog works with; DialogBoxParamA brings it and the
+// dialog keeps it as DWLP_USER.
+struct RestoreDialog {
+    MainWindow& main;
+    HWND list = nullptr;  // the history list; null once the dialog ends
+};
+
+RestoreDialog* restore_dialog_of(HWND dialog) {
+    return reinterpret_cast<RestoreDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
 
 // Row r shows record r of the history: the list is never sorted and keeps
 // its rows while the dialog is open, which is how OK finds the record.
-HWND fill_restore_list(HWND dialog) {
+HWND fill_restore_list(HWND dialog, const HistoryStore& history) {
     HWND list = GetDlgItem(dialog, IDC_HISTORY_LIST);
     const LRESULT style = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
@@ -49,16 +57,18 @@ HWND fill_restore_list(HWND dialog) {
     return list;
 }
 
-int selected_history_row() {
-    return static_cast<int>(SendMessageA(restore_list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+int selected_history_row(const RestoreDialog& context) {
+    return static_cast<int>(SendMessageA(context.list, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
-void on_init(HWND dialog) {
-    center_on_main_window(dialog, main_window);
+void on_init(HWND dialog, RestoreDialog& context) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&context));
+    MainWindow& main = context.main;
+    center_on_main_window(dialog, main.window);
     // Another copy of the program may have changed the history meanwhile.
     Win32FileSystem files;
-    history_reload(history, files, history_file);
-    restore_list = fill_restore_list(dialog);
+    history_reload(main.history, files, main.history_file);
+    context.list = fill_restore_list(dialog, main.history);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
 }
 
@@ -72,48 +82,54 @@ bool running_under_wow64() {
     return is_wow64 && is_wow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
-void end(HWND dialog, INT_PTR result) {
-    restore_list = nullptr;
+void end(HWND dialog, RestoreDialog& context, INT_PTR result) {
+    context.list = nullptr;
     EndDialog(dialog, result);
 }
 
-void on_ok(HWND dialog) {
-    const int row = selected_history_row();
+void on_ok(HWND dialog, RestoreDialog& context) {
+    const int row = selected_history_row(context);
     if (row < 0) return;
+    MainWindow& main = context.main;
     Win32Prompt prompt(dialog);
-    if (!may_recreate(running_under_wow64(), history, row, prompt)) {
-        SetFocus(restore_list);
+    if (!may_recreate(running_under_wow64(), main.history, row, prompt)) {
+        SetFocus(context.list);
         return;
     }
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
     Win32FileSystem files;
-    RestorationContext context{scm, registry, prompt, files, snapshot_folder, history_file};
-    if (restore_service(context, history, row) == 1) {
-        end(dialog, 1);
+    RestorationContext restoration{scm,   registry, prompt, files, main.snapshot_folder,
+                                   main.history_file};
+    if (restore_service(restoration, main.history, row) == 1) {
+        end(dialog, context, 1);
         return;
     }
-    SetFocus(restore_list);
+    SetFocus(context.list);
 }
 
 INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
-    switch (message) {
-    case WM_INITDIALOG:
-        on_init(dialog);
+    if (message == WM_INITDIALOG) {
+        on_init(dialog, *reinterpret_cast<RestoreDialog*>(lparam));
         return 0;  // the focus is placed on activation
+    }
+    RestoreDialog* context = restore_dialog_of(dialog);
+    // Messages before WM_INITDIALOG (the font) find no context yet.
+    if (context == nullptr) return 0;
+    switch (message) {
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != 0 && restore_list != nullptr) SetFocus(restore_list);
+        if (LOWORD(wparam) != 0 && context->list != nullptr) SetFocus(context->list);
         return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-        if (header->hwndFrom == restore_list && header->code == LVN_ITEMCHANGED)
-            EnableWindow(GetDlgItem(dialog, IDOK), selected_history_row() >= 0);
+        if (header->hwndFrom == context->list && header->code == LVN_ITEMCHANGED)
+            EnableWindow(GetDlgItem(dialog, IDOK), selected_history_row(*context) >= 0);
         return 0;
     }
     case WM_COMMAND:
-        if (LOWORD(wparam) == IDOK) on_ok(dialog);
+        if (LOWORD(wparam) == IDOK) on_ok(dialog, *context);
         // The cancel button, Esc and the close box all arrive as IDCANCEL.
-        if (LOWORD(wparam) == IDCANCEL) end(dialog, 2);
+        if (LOWORD(wparam) == IDCANCEL) end(dialog, *context, 2);
         return 0;
     default:
         return 0;
@@ -122,9 +138,10 @@ INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
 
 }  // namespace
 
-INT_PTR run_restore_dialog() {
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_RESTORE), main_window,
-                           restore_dialog_proc, 0);
+INT_PTR run_restore_dialog(MainWindow& main) {
+    RestoreDialog context{main};
+    return DialogBoxParamA(main.instance, MAKEINTRESOURCEA(IDD_RESTORE), main.window,
+                           restore_dialog_proc, reinterpret_cast<LPARAM>(&context));
 }
 
 }  // namespace quorvel
