@@ -1,3 +1,5 @@
+// app/: the shell, on top of everything; nothing outside app/ includes app/.
+//
 // The shell: the main window and everything it shows (the list between
 // the toolbar and the status bar, the dialogs) and the commands that read
 // the selection, run an operation and show its result. The window's state

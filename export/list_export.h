@@ -1,3 +1,5 @@
+// export/: the saved list's bytes.
+//
 // The export of the main table: its rows as comma- or tab-separated text,
 // the bytes of a saved list, built from the column texts without the
 // platform. The save dialog that asks for the file is the shell's.

@@ -1,3 +1,5 @@
+// operations/: what a command does to a service (delete, restore, start, stop), over seams.
+//
 // Deleting a service with safeguards: drivers and services others depend
 // on are refused, and so is a service for which either cannot be found out;
 // system services and services with a load order or dependencies need a

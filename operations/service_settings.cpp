@@ -39,7 +39,7 @@ bool is_text_type(std::uint32_t type) { return type == VALUE_SZ || type == VALUE
 bool read_text(const RegistryKey& key, const char* name, std::string& text) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || !is_text_type(value->type)) return false;
-    text = value->data.substr(0, value->data.find('\0'));
+    text = text_before_zero(value->data);
     return true;
 }
 
@@ -131,7 +131,7 @@ bool is_number(const RegistryValue& value, std::uint32_t number) {
 // Letter case alone changes neither the program, the account nor the name.
 bool is_text(const RegistryValue& value, const std::string& text) {
     return is_text_type(value.type) &&
-           same_service_name(value.data.substr(0, value.data.find('\0')), text);
+           same_service_name(text_before_zero(value.data), text);
 }
 
 bool agrees_with_record(const RegistryValue& value, const CreateServiceRequest& request) {

@@ -1,3 +1,5 @@
+// platform/: Win32 helpers under every *_win32.cpp: DLLs, function lookup, handles.
+//
 // The thin helpers every Win32 file shares: DLLs taken from the system
 // directory only, the one way to look up a function at run time, and the
 // one owner of a platform handle (unique_handle_win32.h).

@@ -1,3 +1,5 @@
+// settings/: what the program keeps between runs, and the files' places beside it.
+//
 // The window rectangle and the column widths kept between runs in the
 // section "quorvel" of the settings file.
 #pragma once

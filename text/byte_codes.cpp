@@ -26,6 +26,10 @@ std::uint32_t dword_at(const std::string& bytes, std::size_t at) {
     return little_endian_at(bytes, at, 4);
 }
 
+std::string text_before_zero(const std::string& bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
+
 std::vector<std::string> split_multi_string(const std::string& bytes) {
     std::vector<std::string> items;
     std::size_t start = 0;

@@ -22,6 +22,10 @@ std::uint32_t little_endian_at(const std::string& bytes, std::size_t at, int wid
 // The same for a DWORD, the registry's 4-byte number.
 std::uint32_t dword_at(const std::string& bytes, std::size_t at);
 
+// A registry text's bytes up to its first zero byte; all of them when it
+// has none.
+std::string text_before_zero(const std::string& bytes);
+
 // "a\0b\0\0" → {"a", "b"}: the texts up to the first empty one; a list
 // without its final zeros is read whole.
 std::vector<std::string> split_multi_string(const std::string& bytes);

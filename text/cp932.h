@@ -1,3 +1,5 @@
+// text/: rules over bytes and code page 932 texts that every other folder uses.
+//
 // The code-page toolkit: every rule about the bytes of a code page 932
 // (Shift-JIS) text lives here, once, and every module uses it. A text is a
 // byte string; a double-byte character is a lead byte and a trail byte.

@@ -27,6 +27,12 @@ TEST(LittleEndian, LeastSignificantByteFirst) {
     EXPECT_EQ(little_endian_at(bytes, 0, 1), 0x01u);
 }
 
+TEST(TextBeforeZero, EndsAtTheFirstZeroOrTheEnd) {
+    EXPECT_EQ(text_before_zero(std::string("ab\0c\0", 5)), "ab");
+    EXPECT_EQ(text_before_zero("no zero"), "no zero");
+    EXPECT_EQ(text_before_zero(std::string("\0x", 2)), "");
+}
+
 TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
     using List = std::vector<std::string>;
     const struct {
