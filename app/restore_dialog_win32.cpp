@@ -17,6 +17,11 @@ namespace quorvel {
 
 namespace {
 
+// Width of each column of the history list, in elevenths of the list's
+// client width: the name and the path get the room.
+constexpr int RESTORE_COLUMN_UNITS[COLUMN_COUNT] = {3, 1, 1, 1, 1, 2, 1, 1};
+constexpr int RESTORE_WIDTH_UNITS = 11;
+
 // What the open dialog works with; DialogBoxParamA brings it and the
 // dialog keeps it as DWLP_USER.
 struct RestoreDialog {
