@@ -55,7 +55,12 @@ bool same_service_name(const std::string& first, const std::string& second) {
 }
 
 bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
-    return text.size() >= prefix.size() && same_service_name(text.substr(0, prefix.size()), prefix);
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i)
+        if (ascii_folded(static_cast<unsigned char>(text[i])) !=
+            ascii_folded(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
 }
 
 }  // namespace quorvel

@@ -39,7 +39,8 @@ int compare_text(const char* first, const char* second);
 // ASCII letters without regard to case, double-byte characters exactly.
 bool same_service_name(const std::string& first, const std::string& second);
 
-// True when `text` begins with `prefix` by the rule of same_service_name.
+// True when `text` begins with `prefix`, every byte compared with 'A'..'Z'
+// folded (trail bytes too), as the system-directory test compares paths.
 bool starts_with_ignoring_case(const std::string& text, const std::string& prefix);
 
 }  // namespace quorvel
