@@ -1,5 +1,5 @@
-// The pure parts of the About dialog: the version text, the dialog's text
-// around it, and where a dialog goes to sit centred over the main window.
+// The pure parts of the About dialog: the version text and the dialog's
+// text around it.
 #pragma once
 
 #include <cstdint>
@@ -18,18 +18,5 @@ std::string version_text(std::uint32_t product_version_ms, std::uint32_t product
 // The four centred lines of the About dialog, joined by CR LF; the first is
 // "quorvel Version " and the version text, even when that is empty.
 std::string about_text(const std::string& version);
-
-struct ScreenRect {
-    int left, top, right, bottom;
-};
-struct ScreenPoint {
-    int x, y;
-};
-
-// Top-left corner that centres dialog over main_window, both outer
-// rectangles in screen coordinates. Halves truncate toward zero, so a
-// dialog wider than the window goes left by the rounded-down half of the
-// overhang; nothing keeps it on the screen.
-ScreenPoint centred_origin(const ScreenRect& main_window, const ScreenRect& dialog);
 
 }  // namespace quorvel

@@ -4,9 +4,11 @@
 #include <string>
 
 #include "app/about_text.h"
-#include "app/system_library_win32.h"
-#include "settings/settings_win32.h"
+#include "app/dialog_position_win32.h"
+#include "platform/system_library_win32.h"
+#include "platform/unique_handle_win32.h"
 #include "res/resource.h"
+#include "settings/settings_win32.h"
 
 namespace quorvel {
 
@@ -17,9 +19,10 @@ struct VersionFunctions {
     using SizeFunction = DWORD(WINAPI*)(LPCSTR, LPDWORD);
     using InfoFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
     using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
-    SizeFunction size = system_function_as<SizeFunction>("version.dll", "GetFileVersionInfoSizeA");
-    InfoFunction info = system_function_as<InfoFunction>("version.dll", "GetFileVersionInfoA");
-    QueryFunction query = system_function_as<QueryFunction>("version.dll", "VerQueryValueA");
+    HMODULE dll = system_library("version.dll");
+    SizeFunction size = library_function<SizeFunction>(dll, "GetFileVersionInfoSizeA");
+    InfoFunction info = library_function<InfoFunction>(dll, "GetFileVersionInfoA");
+    QueryFunction query = library_function<QueryFunction>(dll, "VerQueryValueA");
     bool available() const { return size && info && query; }
 };
 
@@ -34,31 +37,17 @@ void build_version_text(char* text) {
     const char* path = executable->c_str();
     const DWORD size = version_dll.size(path, nullptr);
     if (size == 0) return;
-    void* block = LocalAlloc(LMEM_ZEROINIT, size);
-    if (block == nullptr) return;
-    if (version_dll.info(path, 0, size, block)) {
-        VS_FIXEDFILEINFO* info = nullptr;
-        UINT length = 0;
-        if (version_dll.query(block, "\\", reinterpret_cast<void**>(&info), &length) &&
-            info != nullptr && length >= sizeof(VS_FIXEDFILEINFO)) {
-            const std::string version =
-                version_text(info->dwProductVersionMS, info->dwProductVersionLS);
-            const std::size_t count = version.copy(text, VERSION_TEXT_SIZE - 1);
-            text[count] = '\0';
-        }
+    const LocalMemory block(LocalAlloc(LMEM_ZEROINIT, size));
+    if (!block || !version_dll.info(path, 0, size, block.get())) return;
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (version_dll.query(block.get(), "\\", reinterpret_cast<void**>(&info), &length) &&
+        info != nullptr && length >= sizeof(VS_FIXEDFILEINFO)) {
+        const std::string version =
+            version_text(info->dwProductVersionMS, info->dwProductVersionLS);
+        const std::size_t count = version.copy(text, VERSION_TEXT_SIZE - 1);
+        text[count] = '\0';
     }
-    LocalFree(block);
-}
-
-void center_on_main_window(HWND window, HWND main_window) {
-    RECT main_rect = {};
-    RECT rect = {};
-    GetWindowRect(main_window, &main_rect);
-    GetWindowRect(window, &rect);
-    const ScreenPoint origin =
-        centred_origin({main_rect.left, main_rect.top, main_rect.right, main_rect.bottom},
-                       {rect.left, rect.top, rect.right, rect.bottom});
-    MoveWindow(window, origin.x, origin.y, rect.right - rect.left, rect.bottom - rect.top, TRUE);
 }
 
 INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {

@@ -1,5 +1,4 @@
-// The About dialog (resource 107) and the centring that the restore dialog
-// shares with it.
+// The About dialog (resource 107).
 #pragma once
 
 #include <windows.h>
@@ -11,10 +10,6 @@ namespace quorvel {
 // VERSION_TEXT_SIZE bytes; the empty text when the version resource cannot
 // be read.
 void build_version_text(char* text);
-
-// Moves window, keeping its size, so that it sits centred over
-// main_window, and repaints it.
-void center_on_main_window(HWND window, HWND main_window);
 
 // Run with DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT),
 // main_window, about_dialog_proc, 0). Only OK (or Enter) closes it.

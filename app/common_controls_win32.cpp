@@ -1,6 +1,6 @@
 #include "app/common_controls_win32.h"
 
-#include "app/system_library_win32.h"
+#include "platform/system_library_win32.h"
 
 namespace quorvel {
 
@@ -11,7 +11,7 @@ namespace {
 template <typename Function>
 Function common_controls(const char* function_name) {
     static const HMODULE module = LoadLibraryA("comctl32.dll");
-    return function_as<Function>(module ? GetProcAddress(module, function_name) : nullptr);
+    return library_function<Function>(module, function_name);
 }
 
 }  // namespace

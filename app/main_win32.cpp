@@ -5,41 +5,28 @@
 #include <optional>
 #include <string>
 
-#include "app/app_state_win32.h"
 #include "app/main_window_rules.h"
 #include "app/main_window_win32.h"
-#include "app/service_list_win32.h"
-#include "app/system_library_win32.h"
 #include "history/file_system_win32.h"
+#include "platform/system_library_win32.h"
+#include "res/resource.h"
 #include "settings/file_paths.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
 
 namespace quorvel {
 
-HINSTANCE instance;
-HWND main_window;
-HWND toolbar;
-HWND status_bar;
-HWND list_view;
-int show_all;
-int skip_descriptions;
-HistoryStore history;
-std::string settings_file;
-std::string history_file;
-std::string snapshot_folder;
-
 namespace {
 
 const char PROGRAM_NAME[] = "quorvel";
 
 // False outside the NT family; notes whether descriptions can be read.
-bool check_platform() {
+bool check_platform(MainWindow& main) {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
     GetVersionExA(&version);
     if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) return false;
-    if (version.dwMajorVersion >= 6) skip_descriptions = 1;
+    if (version.dwMajorVersion >= 6) main.skip_descriptions = true;
     return true;
 }
 
@@ -55,15 +42,16 @@ void register_window_class(HINSTANCE instance) {
     RegisterClassA(&window_class);
 }
 
-SavedRect load_settings_and_history(const std::string& executable) {
-    settings_file = settings_path(executable);
-    history_file = history_path(executable);
-    snapshot_folder = snapshot_folder_path(executable);
-    Win32Profile profile(SETTINGS_SECTION, settings_file);
+// The files beside the executable, the settings and the history; gives
+// where the window was.
+SavedRect read_files(MainWindow& main, const std::string& executable) {
+    main.settings_file = settings_path(executable);
+    main.history_file = history_path(executable);
+    main.snapshot_folder = snapshot_folder_path(executable);
+    Win32Profile profile(SETTINGS_SECTION, main.settings_file);
     Win32FileSystem files;
-    const WindowSettings settings = load_settings(profile, history, files, history_file);
-    for (int column = 0; column < COLUMN_COUNT; ++column)
-        column_widths[column] = settings.column_widths[column];
+    const WindowSettings settings = read_start_up(profile, main.history, files, main.history_file);
+    main.column_widths = settings.column_widths;
     return settings.saved_rect;
 }
 
@@ -82,7 +70,8 @@ int run_message_loop() {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     using namespace quorvel;
     restrict_library_search();
-    if (!check_platform()) {
+    MainWindow main;
+    if (!check_platform(main)) {
         MessageBoxA(GetDesktopWindow(), "Windows NT/2000/XP で起動してください。", "Error", MB_OK);
         return 1;
     }
@@ -95,10 +84,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
         return 1;
     }
     if (previous == nullptr) register_window_class(instance);
-    const WindowBox box = window_box_from_saved(load_settings_and_history(*executable));
-    quorvel::instance = instance;
+    const WindowBox box = window_box_from_saved(read_files(main, *executable));
+    main.instance = instance;
     HWND window = CreateWindowExA(0, PROGRAM_NAME, PROGRAM_NAME, WS_OVERLAPPEDWINDOW, box.x, box.y,
-                                  box.width, box.height, nullptr, nullptr, instance, nullptr);
+                                  box.width, box.height, nullptr, nullptr, instance, &main);
     if (window == nullptr) {
         MessageBoxA(nullptr, "ウィンドウを作成できませんでした。", "Error", MB_OK | MB_ICONERROR);
         return 1;

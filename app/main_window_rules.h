@@ -1,14 +1,22 @@
-// The main window's decisions that need no window: where it opens, which
-// commands are enabled, and what the list's context menu offers.
+// The main window's decisions that need no window: where it opens, how
+// wide the list's columns start, which commands are enabled, and what the
+// list's context menu offers.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "history/file_system.h"
 #include "history/history_store.h"
+#include "settings/profile.h"
 #include "settings/settings.h"
 
 namespace quorvel {
+
+// The start-up's reading: the window settings, then the history file into
+// `history`.
+WindowSettings read_start_up(Profile& profile, HistoryStore& history, FileSystem& files,
+                             const std::string& history_file);
 
 // Position and size for CreateWindowExA; CW_USEDEFAULT_VALUE leaves a
 // value to the platform.
@@ -20,6 +28,11 @@ struct WindowBox {
 // saved size comes back exactly. A size whose edges were not both saved
 // is left to the platform.
 WindowBox window_box_from_saved(const SavedRect& rect);
+
+// Replaces every unset (0) width by its column's share of the client width
+// less one vertical scroll bar; set widths, negative ones too, stay as they are.
+void settle_default_widths(int widths[COLUMN_COUNT], int client_left, int client_right,
+                           int scroll_bar_width);
 
 struct SelectionCommands {
     bool delete_enabled;

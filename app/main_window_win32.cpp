@@ -1,16 +1,14 @@
 #include "app/main_window_win32.h"
 
-#include <commctrl.h>
-
 #include "app/about_win32.h"
 #include "app/common_controls_win32.h"
-#include "app/app_state_win32.h"
 #include "app/main_window_rules.h"
+#include "app/save_list_win32.h"
+#include "app/service_commands_win32.h"
 #include "app/service_list_win32.h"
 #include "app/toolbar_layout.h"
 #include "app/toolbar_win32.h"
-#include "operations/service_commands_win32.h"
-#include "settings/list_export_win32.h"
+#include "res/resource.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
 
@@ -19,34 +17,32 @@ namespace quorvel {
 namespace {
 
 // Toolbar first, then the menu bar, as both always show the same state.
-void enable_command(int command, bool enabled) {
-    SendMessageA(toolbar, TB_SETSTATE, command,
+void enable_command(const MainWindow& main, int command, bool enabled) {
+    SendMessageA(main.toolbar, TB_SETSTATE, command,
                  MAKELONG(enabled ? TBSTATE_ENABLED : TBSTATE_INDETERMINATE, 0));
-    EnableMenuItem(GetMenu(main_window), command, enabled ? MF_ENABLED : MF_GRAYED);
+    EnableMenuItem(GetMenu(main.window), command, enabled ? MF_ENABLED : MF_GRAYED);
 }
 
-void update_show_all_check() {
-    const int state = static_cast<int>(SendMessageA(toolbar, TB_GETSTATE, IDM_SHOW_ALL, 0));
-    CheckMenuItem(GetMenu(main_window), IDM_SHOW_ALL, show_all ? MF_CHECKED : MF_UNCHECKED);
-    SendMessageA(toolbar, TB_SETSTATE, IDM_SHOW_ALL,
-                 MAKELONG(show_all_button_state(state, show_all != 0), 0));
+void update_show_all_check(const MainWindow& main) {
+    const int state = static_cast<int>(SendMessageA(main.toolbar, TB_GETSTATE, IDM_SHOW_ALL, 0));
+    CheckMenuItem(GetMenu(main.window), IDM_SHOW_ALL, main.show_all ? MF_CHECKED : MF_UNCHECKED);
+    SendMessageA(main.toolbar, TB_SETSTATE, IDM_SHOW_ALL,
+                 MAKELONG(show_all_button_state(state, main.show_all), 0));
 }
 
-void focus_list() { SetFocus(list_view); }
+void focus_list(const MainWindow& main) { SetFocus(main.list_view); }
 
-void on_create(HWND window) {
+void on_create(MainWindow& main) {
     init_common_controls();
-    toolbar = create_toolbar(window, instance);
-    status_bar = create_status_bar(window, instance);
-    list_view = create_service_list(window);
-    show_all = 0;
-    fill_service_list(list_view, show_all);
-    main_window = window;
-    previous_list_proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list_view, GWLP_WNDPROC));
-    SetWindowLongPtrA(list_view, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(list_view_proc));
-    update_restore_command();
-    update_selection_commands();
-    update_show_all_check();
+    main.toolbar = create_toolbar(main.window, main.instance, main.toolbar_images);
+    main.status_bar = create_status_bar(main.window, main.instance);
+    main.list_view = create_service_list(main);
+    main.show_all = false;
+    fill_service_list(main);
+    subclass_service_list(main);
+    update_restore_command(main);
+    update_selection_commands(main);
+    update_show_all_check(main);
 }
 
 int outer_height(HWND control) {
@@ -55,89 +51,92 @@ int outer_height(HWND control) {
     return rect.bottom - rect.top;
 }
 
-void on_size(WPARAM wparam, LPARAM lparam) {
-    const int toolbar_height = outer_height(toolbar);
-    const int status_height = outer_height(status_bar);
-    SendMessageA(toolbar, WM_SIZE, wparam, lparam);
-    SendMessageA(status_bar, WM_SIZE, wparam, lparam);
+void on_size(const MainWindow& main, WPARAM wparam, LPARAM lparam) {
+    const int toolbar_height = outer_height(main.toolbar);
+    const int status_height = outer_height(main.status_bar);
+    SendMessageA(main.toolbar, WM_SIZE, wparam, lparam);
+    SendMessageA(main.status_bar, WM_SIZE, wparam, lparam);
     const int width = LOWORD(lparam);
     const int height = HIWORD(lparam);
-    MoveWindow(list_view, 0, toolbar_height, width, height - status_height - toolbar_height, TRUE);
+    MoveWindow(main.list_view, 0, toolbar_height, width, height - status_height - toolbar_height,
+               TRUE);
 }
 
-void on_destroy() {
-    history_clear(history);
-    destroy_image_list(toolbar_images);
-    Win32Profile profile(SETTINGS_SECTION, settings_file);
-    save_settings(profile, read_window_settings(main_window, list_view));
+void on_destroy(MainWindow& main) {
+    history_clear(main.history);
+    destroy_image_list(main.toolbar_images);
+    Win32Profile profile(SETTINGS_SECTION, main.settings_file);
+    save_settings(profile, read_window_settings(main.window, main.list_view));
     PostQuitMessage(0);
 }
 
-LRESULT on_notify(const NMHDR* header, LPARAM lparam) {
+LRESULT on_notify(MainWindow& main, const NMHDR* header, LPARAM lparam) {
     switch (header->code) {
     case TTN_NEEDTEXTA:
-        return fill_toolbar_tooltip(reinterpret_cast<TOOLTIPTEXTA*>(lparam), instance);
+        return fill_toolbar_tooltip(reinterpret_cast<TOOLTIPTEXTA*>(lparam), main.instance);
     case LVN_COLUMNCLICK:
-        sort_service_list(header->hwndFrom, reinterpret_cast<const NMLISTVIEW*>(lparam)->iSubItem);
+        sort_service_list(main, reinterpret_cast<const NMLISTVIEW*>(lparam)->iSubItem);
         return 0;
     case LVN_ITEMCHANGED:
-        update_selection_commands();
+        update_selection_commands(main);
         return 0;
     default:
         return 0;
     }
 }
 
-void show_about() {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), main_window, about_dialog_proc, 0);
-    focus_list();
+void show_about(const MainWindow& main) {
+    DialogBoxParamA(main.instance, MAKEINTRESOURCEA(IDD_ABOUT), main.window, about_dialog_proc,
+                    0);
+    focus_list(main);
 }
 
 // The restoration has saved the history itself; the dialog read it afresh,
 // so the command follows it however the dialog ended.
-void restore_from_history() {
+void restore_from_history(MainWindow& main) {
     // The refill leaves the selection commands as they are.
-    if (run_restore_dialog() == 1) fill_service_list(list_view, show_all);
-    update_restore_command();
-    focus_list();
+    if (run_restore_dialog(main) == 1) fill_service_list(main);
+    update_restore_command(main);
+    focus_list(main);
 }
 
 // With no row selected nothing at all happens, not even a refresh.
-void start_or_stop_selected(void (*operation)(const ServiceRow& service)) {
-    const ServiceRow* service = selected_service();
+void start_or_stop_selected(MainWindow& main,
+                            void (*operation)(HWND owner, const ServiceRow& service)) {
+    const ServiceRow* service = selected_service(main);
     if (service == nullptr) return;
-    operation(*service);
-    refresh_table();
+    operation(main.window, *service);
+    refresh_table(main);
 }
 
-void on_command(HWND window, WORD command) {
+void on_command(MainWindow& main, WORD command) {
     switch (command) {
-    case IDM_EXIT: SendMessageA(window, WM_CLOSE, 0, 0); break;
+    case IDM_EXIT: SendMessageA(main.window, WM_CLOSE, 0, 0); break;
     case IDM_SAVE_LIST:
-        export_list(main_window, list_view);
-        focus_list();
+        save_list(main);
+        focus_list(main);
         break;
-    case IDM_ABOUT: show_about(); break;
+    case IDM_ABOUT: show_about(main); break;
     case IDM_DELETE:
-        delete_selected_service();
-        focus_list();
+        delete_selected_service(main);
+        focus_list(main);
         break;
-    case IDM_RESTORE: restore_from_history(); break;
-    case IDM_REFRESH: refresh_table(); break;
-    case IDM_START: start_or_stop_selected(start_listed_service); break;
-    case IDM_STOP: start_or_stop_selected(stop_listed_service); break;
+    case IDM_RESTORE: restore_from_history(main); break;
+    case IDM_REFRESH: refresh_table(main); break;
+    case IDM_START: start_or_stop_selected(main, start_listed_service); break;
+    case IDM_STOP: start_or_stop_selected(main, stop_listed_service); break;
     case IDM_SHOW_ALL:
-        show_all = !show_all;
-        update_show_all_check();
-        refresh_table();
+        main.show_all = !main.show_all;
+        update_show_all_check(main);
+        refresh_table(main);
         break;
     default: break;
     }
 }
 
 // The menu acts on the row already selected; a right press never selects.
-void show_context_menu() {
-    const ServiceRow* service = selected_service();
+void show_context_menu(const MainWindow& main) {
+    const ServiceRow* service = selected_service(main);
     if (service == nullptr) return;
     HMENU menu = CreatePopupMenu();
     for (const ContextMenuItem& item : context_menu_items(service->texts[COL_STATE])) {
@@ -148,47 +147,67 @@ void show_context_menu() {
     }
     POINT cursor{};
     GetCursorPos(&cursor);
-    SetForegroundWindow(main_window);
-    TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, main_window, nullptr);
+    SetForegroundWindow(main.window);
+    TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, main.window, nullptr);
     DestroyMenu(menu);
+}
+
+// WM_NCCREATE, the first message that carries the creation data: from
+// here on the window holds its state.
+void keep_state(HWND window, LPARAM lparam) {
+    auto* main = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+    main->window = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(main));
 }
 
 }  // namespace
 
-int selected_row() {
-    return static_cast<int>(SendMessageA(list_view, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+MainWindow* main_window_of(HWND window) {
+    return reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-void refresh_table() {
-    fill_service_list(list_view, show_all);
-    update_selection_commands();
+int selected_row(const MainWindow& main) {
+    return static_cast<int>(SendMessageA(main.list_view, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
 }
 
-const ServiceRow* selected_service() { return listed_service(list_view, selected_row()); }
+void refresh_table(MainWindow& main) {
+    fill_service_list(main);
+    update_selection_commands(main);
+}
 
-void update_selection_commands() {
-    const ServiceRow* service = selected_service();
+const ServiceRow* selected_service(const MainWindow& main) {
+    return listed_service(main, selected_row(main));
+}
+
+void update_selection_commands(const MainWindow& main) {
+    const ServiceRow* service = selected_service(main);
     const SelectionCommands commands =
         selection_commands(service != nullptr, service ? service->texts[COL_STATE] : "");
-    enable_command(IDM_DELETE, commands.delete_enabled);
-    enable_command(IDM_START, commands.start_enabled);
-    enable_command(IDM_STOP, commands.stop_enabled);
+    enable_command(main, IDM_DELETE, commands.delete_enabled);
+    enable_command(main, IDM_START, commands.start_enabled);
+    enable_command(main, IDM_STOP, commands.stop_enabled);
 }
 
-void update_restore_command() { enable_command(IDM_RESTORE, restore_enabled(history)); }
+void update_restore_command(const MainWindow& main) {
+    enable_command(main, IDM_RESTORE, restore_enabled(main.history));
+}
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) keep_state(window, lparam);
+    MainWindow* main = main_window_of(window);
+    // Only WM_GETMINMAXINFO comes before WM_NCCREATE.
+    if (main == nullptr) return DefWindowProcA(window, message, wparam, lparam);
     switch (message) {
-    case WM_CREATE: on_create(window); return 0;
-    case WM_SIZE: on_size(wparam, lparam); return 0;
+    case WM_CREATE: on_create(*main); return 0;
+    case WM_SIZE: on_size(*main, wparam, lparam); return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wparam) != 0) focus_list();
+        if (LOWORD(wparam) != 0) focus_list(*main);
         return 0;
     case WM_CLOSE: DestroyWindow(window); return 0;
-    case WM_DESTROY: on_destroy(); return 0;
-    case WM_NOTIFY: return on_notify(reinterpret_cast<NMHDR*>(lparam), lparam);
-    case WM_COMMAND: on_command(window, LOWORD(wparam)); return 0;
-    case WM_LIST_CONTEXTMENU: show_context_menu(); return 0;
+    case WM_DESTROY: on_destroy(*main); return 0;
+    case WM_NOTIFY: return on_notify(*main, reinterpret_cast<NMHDR*>(lparam), lparam);
+    case WM_COMMAND: on_command(*main, LOWORD(wparam)); return 0;
+    case WM_LIST_CONTEXTMENU: show_context_menu(*main); return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

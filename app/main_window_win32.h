@@ -1,26 +1,62 @@
-// The main window: builds the user interface, keeps the list between the
-// toolbar and the status bar, routes every command and keeps the commands'
-// enabled and checked states in step.
+// app/: the shell, on top of everything; nothing outside app/ includes app/.
+//
+// The shell: the main window and everything it shows (the list between
+// the toolbar and the status bar, the dialogs) and the commands that read
+// the selection, run an operation and show its result. The window's state
+// has one owner, MainWindow, made in WinMain and kept in the window.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <string>
+
+#include "app/service_table.h"
 #include "catalogue/service_row.h"
+#include "history/history_store.h"
+#include "settings/settings.h"
 
 namespace quorvel {
 
+// Everything the main window works with, for the whole run. WinMain makes
+// it and hands it to CreateWindowExA as the creation data; the window keeps
+// it as its user data, where the window procedure, the list's subclass
+// and the commands find it.
+struct MainWindow {
+    HINSTANCE instance = nullptr;
+    HWND window = nullptr;
+    HWND toolbar = nullptr;
+    HWND status_bar = nullptr;
+    HWND list_view = nullptr;
+    HIMAGELIST toolbar_images = nullptr;   // not the toolbar's: destroyed with the window
+    WNDPROC previous_list_proc = nullptr;  // the list view's own, below its subclass
+    ServiceTable listed_services;          // what the list shows, whole, by row key
+    ColumnWidths column_widths{};          // pixels; 0 is unset until the list is made
+    bool show_all = false;                 // drivers are listed too
+    bool skip_descriptions = false;        // the Description column stays empty
+    // The history of deleted services, the two files beside the executable
+    // and the folder of the snapshots of deleted services' keys.
+    HistoryStore history;
+    std::string settings_file;
+    std::string history_file;
+    std::string snapshot_folder;
+};
+
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+
+// The state kept in the main window; null before its creation data arrives.
+MainWindow* main_window_of(HWND window);
 
 // Refills the table with the current show_all, then updates Delete, Start
 // and Stop for the (now empty) selection.
-void refresh_table();
-void update_selection_commands();
-void update_restore_command();
+void refresh_table(MainWindow& main);
+void update_selection_commands(const MainWindow& main);
+void update_restore_command(const MainWindow& main);
 
 // The selected row, or -1.
-int selected_row();
+int selected_row(const MainWindow& main);
 
 // The selected row's service, whole; null when no row is selected.
-const ServiceRow* selected_service();
+const ServiceRow* selected_service(const MainWindow& main);
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
-// The main table: a report list view of ServiceRows, filled from the
-// Service Control Manager and sorted by a clicked column.
+// The main table: a report list view of the services of MainWindow's
+// table, filled from the Service Control Manager and sorted by a clicked
+// column.
 #pragma once
 
 #include <windows.h>
@@ -7,19 +8,27 @@
 #include <array>
 #include <string>
 
+#include "app/main_window_win32.h"
 #include "catalogue/service_row.h"
 
 namespace quorvel {
 
-// Pixel widths by column; 0 means not set. Settled on creation.
-extern int column_widths[COLUMN_COUNT];
-extern WNDPROC previous_list_proc;
+constexpr int LIST_VIEW_ID = 100;
 
-HWND create_service_list(HWND parent);
+// Posted to the main window by a right press on the list.
+constexpr UINT WM_LIST_CONTEXTMENU = WM_USER + 1001;
+
+// Creates the list as a child of main.window, settling the unset column
+// widths first.
+HWND create_service_list(MainWindow& main);
+
+// Puts a subclass on main.list_view that turns a right press into
+// WM_LIST_CONTEXTMENU; the list view's own procedure does the rest.
+void subclass_service_list(MainWindow& main);
 
 // Empties the list and lists every service (and with show_all every driver)
 // in the Service Control Manager's order; row keys are those positions.
-void fill_service_list(HWND list, int show_all);
+void fill_service_list(MainWindow& main);
 
 // Inserts a row of eight texts at `position`, with the position as its key.
 void insert_list_row(HWND list, int position, const std::array<std::string, COLUMN_COUNT>& texts);
@@ -27,12 +36,9 @@ void insert_list_row(HWND list, int position, const std::array<std::string, COLU
 // The service the main list shows at `position`, whole, found by the row's
 // key; null when there is no such row. Nothing is read back from the
 // control but the key.
-const ServiceRow* listed_service(HWND list, int position);
+const ServiceRow* listed_service(const MainWindow& main, int position);
 
 // Sorts the rows ascending by the column's whole text.
-void sort_service_list(HWND list, int column);
-int CALLBACK compare_rows(LPARAM first_key, LPARAM second_key, LPARAM column);
-
-LRESULT CALLBACK list_view_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+void sort_service_list(MainWindow& main, int column);
 
 }  // namespace quorvel

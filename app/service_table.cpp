@@ -1,6 +1,6 @@
 #include "app/service_table.h"
 
-#include "app/list_order.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 

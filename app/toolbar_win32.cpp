@@ -13,25 +13,22 @@ static_assert(BUTTON_CHECKED == TBSTATE_CHECKED && BUTTON_ENABLED == TBSTATE_ENA
                   BUTTON_INDETERMINATE == TBSTATE_INDETERMINATE,
               "toolbar states");
 
-HIMAGELIST toolbar_images = nullptr;
-
 namespace {
 constexpr int IMAGE_WIDTH = 16;  // the toolbar's default image size is 16 x 15
 constexpr int IMAGE_GROW = 15;
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(0, 255, 0);
 }  // namespace
 
-HWND create_toolbar(HWND parent, HINSTANCE instance) {
+HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(TOOLBAR_ID)),
                                    instance, nullptr);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
-    toolbar_images = load_image_list(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_WIDTH,
-                                     IMAGE_GROW, TRANSPARENT_COLOUR, IMAGE_BITMAP,
-                                     LR_DEFAULTCOLOR);
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbar_images));
+    images = load_image_list(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_WIDTH, IMAGE_GROW,
+                             TRANSPARENT_COLOUR, IMAGE_BITMAP, LR_DEFAULTCOLOR);
+    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
 
     for (int i = 0; i < TOOLBAR_BUTTON_COUNT; ++i) {
         const ToolbarButton& record = TOOLBAR_BUTTONS[i];

@@ -9,14 +9,11 @@ namespace quorvel {
 constexpr int TOOLBAR_ID = 101;
 constexpr int STATUS_BAR_ID = 102;
 
-// The toolbar's images (bitmap 106). The toolbar does not own them: the
-// main window destroys them with destroy_image_list in WM_DESTROY.
-extern HIMAGELIST toolbar_images;
-
 // Creates the toolbar along the top of parent with its twelve records and
-// loads toolbar_images. It takes its width from the WM_SIZE the parent
-// passes on.
-HWND create_toolbar(HWND parent, HINSTANCE instance);
+// loads its images (bitmap 106) into `images`. The toolbar does not own
+// them: the main window destroys them with destroy_image_list in
+// WM_DESTROY. It takes its width from the WM_SIZE the parent passes on.
+HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images);
 
 // Creates the empty status bar with a size grip along the bottom of parent.
 HWND create_status_bar(HWND parent, HINSTANCE instance);

@@ -1,17 +1,9 @@
 #include "catalogue/enumeration.h"
 
-#include "catalogue/cp932.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
-
-namespace {
-
-// A value's text ends at its first zero byte, if it has one.
-std::string text_of(const std::string& bytes) {
-    return bytes.substr(0, bytes.find('\0'));
-}
-
-}  // namespace
 
 std::optional<std::string> describe_service(ServiceRegistry& registry,
                                             const std::string& service_name) {
@@ -22,7 +14,7 @@ std::optional<std::string> describe_service(ServiceRegistry& registry,
         registry.read_value(service_key_path(service_name), "Description", bytes);
     if (read == RegistryRead::no_value) return std::string();
     if (read != RegistryRead::found) return std::nullopt;
-    return cut_cp932(text_of(bytes), MAX_TEXT_BYTES);
+    return cut_cp932(text_before_zero(bytes), MAX_TEXT_BYTES);
 }
 
 ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,

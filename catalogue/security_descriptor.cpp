@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "text/byte_codes.h"
+
 namespace quorvel {
 
 namespace {
@@ -19,12 +21,9 @@ const std::size_t ACE_HEADER_BYTES = 4;
 const std::size_t ACE_MASK_BYTES = 4;
 const unsigned MANDATORY_LABEL_ACE = 0x11;
 
-// Little-endian number of `width` bytes at `at`, which lies inside.
-std::uint32_t number_at(const std::string& bytes, std::size_t at, int width) {
-    std::uint32_t number = 0;
-    for (int i = width - 1; i >= 0; --i)
-        number = (number << 8) | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
-    return number;
+// The descriptor's 2-byte numbers.
+std::uint32_t word_at(const std::string& bytes, std::size_t at) {
+    return little_endian_at(bytes, at, 2);
 }
 
 // True when [at, at + length) lies inside [0, end).
@@ -51,8 +50,8 @@ bool ace_fits(const std::string& bytes, std::size_t at, std::size_t size) {
 bool acl_fits(const std::string& bytes, std::size_t at) {
     if (!inside(at, ACL_HEADER_BYTES, bytes.size())) return false;
     const unsigned revision = static_cast<unsigned char>(bytes[at]);
-    const std::size_t size = number_at(bytes, at + 2, 2);
-    const std::size_t count = number_at(bytes, at + 4, 2);
+    const std::size_t size = word_at(bytes, at + 2);
+    const std::size_t count = word_at(bytes, at + 4);
     if (revision < MIN_ACL_REVISION || revision > MAX_ACL_REVISION || size < ACL_HEADER_BYTES ||
         !inside(at, size, bytes.size()))
         return false;
@@ -60,7 +59,7 @@ bool acl_fits(const std::string& bytes, std::size_t at) {
     std::size_t entry = at + ACL_HEADER_BYTES;
     for (std::size_t i = 0; i < count; ++i) {
         if (!inside(entry, ACE_HEADER_BYTES, end)) return false;
-        const std::size_t entry_size = number_at(bytes, entry + 2, 2);
+        const std::size_t entry_size = word_at(bytes, entry + 2);
         if (!inside(entry, entry_size, end) || !ace_fits(bytes, entry, entry_size)) return false;
         entry += entry_size;
     }
@@ -71,11 +70,11 @@ bool acl_fits(const std::string& bytes, std::size_t at) {
 
 bool is_well_formed_security_descriptor(const std::string& bytes) {
     if (bytes.size() < HEADER_BYTES || static_cast<unsigned char>(bytes[0]) != REVISION ||
-        (number_at(bytes, 2, 2) & SELF_RELATIVE) == 0)
+        (word_at(bytes, 2) & SELF_RELATIVE) == 0)
         return false;
     // Owner, group, system list and access list; 0 is "none".
-    const std::uint32_t owner = number_at(bytes, 4, 4), group = number_at(bytes, 8, 4);
-    const std::uint32_t sacl = number_at(bytes, 12, 4), dacl = number_at(bytes, 16, 4);
+    const std::uint32_t owner = dword_at(bytes, 4), group = dword_at(bytes, 8);
+    const std::uint32_t sacl = dword_at(bytes, 12), dacl = dword_at(bytes, 16);
     return (owner == 0 || sid_fits(bytes, owner, bytes.size())) &&
            (group == 0 || sid_fits(bytes, group, bytes.size())) &&
            (sacl == 0 || acl_fits(bytes, sacl)) && (dacl == 0 || acl_fits(bytes, dacl));

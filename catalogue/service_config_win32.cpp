@@ -4,13 +4,13 @@
 
 #include "catalogue/security_descriptor.h"
 #include "catalogue/service_manager_win32.h"
+#include "platform/system_library_win32.h"
+#include "text/byte_codes.h"
 
 namespace quorvel {
 namespace {
 
 using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
-
-SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
 
 // Null when the text is not to change. The path, account, type, start type
 // and display name are never changed: the creation set them from the record.
@@ -25,16 +25,10 @@ bool change_config(SC_HANDLE service, const ConfigChange& change) {
                                 nullptr, nullptr, nullptr, nullptr) != 0;
 }
 
-std::string multi_string(const std::vector<std::string>& items) {
-    std::string list;
-    for (const std::string& item : items) list += item + '\0';
-    return list + '\0';
-}
-
 // The wide call: the ANSI one stores only the first name of a list on some
 // platforms (Wine). The texts are converted from the system code page.
 bool change_dependencies(SC_HANDLE service, const std::vector<std::string>& names) {
-    const std::string list = multi_string(names);
+    const std::string list = join_multi_string(names);
     const int length = MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()),
                                            nullptr, 0);
     if (length <= 0) return false;
@@ -57,9 +51,8 @@ bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
 
 // Not in every system of the family (NT 4 lacks it), so it is looked up.
 bool change_config2(SC_HANDLE service, DWORD level, void* info) {
-    HMODULE advapi = GetModuleHandleA("advapi32.dll");
-    const auto change = reinterpret_cast<ChangeConfig2>(
-        reinterpret_cast<void*>(GetProcAddress(advapi, "ChangeServiceConfig2A")));
+    const auto change = library_function<ChangeConfig2>(GetModuleHandleA("advapi32.dll"),
+                                                        "ChangeServiceConfig2A");
     return change != nullptr && change(service, level, info) != 0;
 }
 
@@ -101,7 +94,7 @@ bool change_security(SC_HANDLE service, const std::string& bytes) {
 }  // namespace
 
 bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& setting) {
-    const SC_HANDLE service = sc(handle);
+    const SC_HANDLE service = sc_handle(handle);
     switch (setting.kind) {
     case SettingKind::dependencies:
         return change_dependencies(service, setting.list);
@@ -121,7 +114,7 @@ bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& 
     case SettingKind::preshutdown_timeout:
         return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
     case SettingKind::required_privileges: {
-        std::string list = multi_string(setting.list);
+        std::string list = join_multi_string(setting.list);
         SERVICE_REQUIRED_PRIVILEGES_INFOA info{&list[0]};
         return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
     }

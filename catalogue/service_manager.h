@@ -1,3 +1,5 @@
+// catalogue/: the services as read from the platform: rows, labels, manager and registry seams.
+//
 // The Service Control Manager as the rest of the program sees it: opening
 // the manager and services, reading, starting, stopping, deleting and
 // creating them. The Win32 implementation lives in

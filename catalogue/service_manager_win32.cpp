@@ -2,16 +2,16 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 
 #include "catalogue/enumeration_pieces.h"
+#include "platform/unique_handle_win32.h"
+#include "text/byte_codes.h"
 
 namespace quorvel {
 
 namespace {
-
-SC_HANDLE sc(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
-ScHandle opaque(SC_HANDLE handle) { return reinterpret_cast<ScHandle>(handle); }
 
 std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
 
@@ -21,28 +21,24 @@ constexpr DWORD LARGEST_CONFIG = 8 * 1024;
 class LocalBuffer {
 public:
     explicit LocalBuffer(DWORD size)
-        : size_(size), data_(size ? LocalAlloc(LPTR, size) : nullptr) {}
-    ~LocalBuffer() {
-        if (data_ != nullptr) LocalFree(data_);
-    }
-    LocalBuffer(const LocalBuffer&) = delete;
-    LocalBuffer& operator=(const LocalBuffer&) = delete;
+        : size_(size), memory_(size ? LocalAlloc(LPTR, size) : nullptr) {}
 
-    template <class T> T* as() const { return static_cast<T*>(data_); }
+    template <class T> T* as() const { return static_cast<T*>(memory_.get()); }
     DWORD size() const { return size_; }
-    explicit operator bool() const { return data_ != nullptr; }
+    explicit operator bool() const { return static_cast<bool>(memory_); }
 
 private:
     DWORD size_;
-    HLOCAL data_;
+    LocalMemory memory_;
 };
 
-// "a\0b\0\0" → {"a", "b"}
-std::vector<std::string> split_multi_string(const char* list) {
-    std::vector<std::string> names;
-    if (list == nullptr) return names;
-    for (const char* p = list; *p != '\0'; p += names.back().size() + 1) names.emplace_back(p);
-    return names;
+// The bytes of a list the platform ends with an empty text, up to that
+// end; a null list has none.
+std::string multi_string_bytes(const char* list) {
+    if (list == nullptr) return std::string();
+    const char* end = list;
+    while (*end != '\0') end += std::strlen(end) + 1;
+    return std::string(list, end);
 }
 
 struct EnumQuery {
@@ -89,14 +85,14 @@ PieceEnd fetch_piece(const EnumQuery& query, std::optional<LocalBuffer>& buffer,
 }  // namespace
 
 ScHandle Win32ServiceManager::open_manager(std::uint32_t access) {
-    return opaque(OpenSCManagerA(nullptr, nullptr, access));
+    return opaque_handle(OpenSCManagerA(nullptr, nullptr, access));
 }
 
 // The sizing call tells the room for the first piece; each further piece
 // starts where the platform's resume point says.
 std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::uint32_t type_mask,
                                                        std::uint32_t state_mask) {
-    const EnumQuery query{sc(manager), type_mask, state_mask};
+    const EnumQuery query{sc_handle(manager), type_mask, state_mask};
     DWORD needed = 0, count = 0, resume = 0;
     EnumServicesStatusA(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,
                         &resume);
@@ -110,7 +106,7 @@ std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::ui
 
 ScHandle Win32ServiceManager::open_service(ScHandle manager, const std::string& name,
                                            std::uint32_t access) {
-    return opaque(OpenServiceA(sc(manager), name.c_str(), access));
+    return opaque_handle(OpenServiceA(sc_handle(manager), name.c_str(), access));
 }
 
 bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) {
@@ -120,12 +116,12 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
     std::optional<LocalBuffer> buffer;
     buffer.emplace(LARGEST_CONFIG);
     DWORD needed = 0;
-    BOOL read = *buffer && QueryServiceConfigA(sc(service), buffer->as<QUERY_SERVICE_CONFIGA>(),
+    BOOL read = *buffer && QueryServiceConfigA(sc_handle(service), buffer->as<QUERY_SERVICE_CONFIGA>(),
                                                buffer->size(), &needed);
     if (!read && *buffer && GetLastError() == ERROR_INSUFFICIENT_BUFFER &&
         needed > buffer->size()) {
         buffer.emplace(needed);
-        read = *buffer && QueryServiceConfigA(sc(service),
+        read = *buffer && QueryServiceConfigA(sc_handle(service),
                                               buffer->as<QUERY_SERVICE_CONFIGA>(),
                                               buffer->size(), &needed);
     }
@@ -137,7 +133,7 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
     config.binary_path = text_or_empty(raw->lpBinaryPathName);
     config.load_order_group = text_or_empty(raw->lpLoadOrderGroup);
     config.tag_id = raw->dwTagId;
-    config.dependencies = split_multi_string(raw->lpDependencies);
+    config.dependencies = split_multi_string(multi_string_bytes(raw->lpDependencies));
     config.start_name = text_or_empty(raw->lpServiceStartName);
     config.display_name = text_or_empty(raw->lpDisplayName);
     return true;
@@ -149,41 +145,41 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
 Answer Win32ServiceManager::has_dependents(ScHandle service) {
     ENUM_SERVICE_STATUSA one{};
     DWORD needed = 0, count = 0;
-    if (EnumDependentServicesA(sc(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count))
+    if (EnumDependentServicesA(sc_handle(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count))
         return count > 0 ? Answer::yes : Answer::no;
     return GetLastError() == ERROR_MORE_DATA ? Answer::yes : Answer::unknown;
 }
 
 bool Win32ServiceManager::query_state(ScHandle service, std::uint32_t& state) {
     SERVICE_STATUS status{};
-    if (!QueryServiceStatus(sc(service), &status)) return false;
+    if (!QueryServiceStatus(sc_handle(service), &status)) return false;
     state = status.dwCurrentState;
     return true;
 }
 
 bool Win32ServiceManager::request_stop(ScHandle service) {
     SERVICE_STATUS status{};
-    return ControlService(sc(service), SERVICE_CONTROL_STOP, &status) != 0;
+    return ControlService(sc_handle(service), SERVICE_CONTROL_STOP, &status) != 0;
 }
 
 bool Win32ServiceManager::start(ScHandle service) {
-    return StartServiceA(sc(service), 0, nullptr) != 0;
+    return StartServiceA(sc_handle(service), 0, nullptr) != 0;
 }
 
-bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc(service)) != 0; }
+bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc_handle(service)) != 0; }
 
 // The account goes as saved, even when empty: null would quietly turn the
 // service into a LocalSystem one, which the saved row never said.
 ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceRequest& request) {
     const SC_HANDLE created =
-        CreateServiceA(sc(manager), request.service_name.c_str(), request.display_name.c_str(),
+        CreateServiceA(sc_handle(manager), request.service_name.c_str(), request.display_name.c_str(),
                        SERVICE_FULL_ACCESS, request.service_type, request.start_type,
                        SERVICE_ERROR_NORMAL, request.binary_path.c_str(), nullptr, nullptr,
                        nullptr, request.start_name.c_str(), nullptr);
     if (created == nullptr) last_create_error_ = GetLastError();
-    return opaque(created);
+    return opaque_handle(created);
 }
 
-void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc(handle)); }
+void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc_handle(handle)); }
 
 }  // namespace quorvel

@@ -1,10 +1,17 @@
-// The Service Control Manager and the services' registry keys over advapi32.
+// The Service Control Manager over advapi32: the manager's calls
+// (service_manager_win32.cpp) and the changes of one setting of a service
+// (service_config_win32.cpp).
 #pragma once
 
+#include <windows.h>
+
 #include "catalogue/service_manager.h"
-#include "catalogue/service_registry.h"
 
 namespace quorvel {
+
+// The platform's handle behind an opaque one, and back.
+inline SC_HANDLE sc_handle(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
+inline ScHandle opaque_handle(SC_HANDLE handle) { return reinterpret_cast<ScHandle>(handle); }
 
 class Win32ServiceManager : public ServiceManager {
 public:
@@ -26,18 +33,6 @@ public:
 
 private:
     std::uint32_t last_create_error_ = 0;
-};
-
-class Win32ServiceRegistry : public ServiceRegistry {
-public:
-    RegistryRead read_value(const std::string& key_path, const char* value_name,
-                            std::string& bytes) override;
-    RegistryRead list_subkeys(const std::string& key_path,
-                              std::vector<std::string>& names) override;
-    RegistryRead list_values(const std::string& key_path,
-                             std::vector<RegistryValue>& values) override;
-    bool create_key(const std::string& key_path) override;
-    bool write_value(const std::string& key_path, const RegistryValue& value) override;
 };
 
 }  // namespace quorvel

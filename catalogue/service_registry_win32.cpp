@@ -1,37 +1,30 @@
 // The services' registry keys over advapi32: single values, the subkeys
 // and every value of a key, creating keys and writing values. Any answer
 // the registry does not give plainly is `unknown`, never "nothing there".
+#include "catalogue/service_registry_win32.h"
+
 #include <windows.h>
 
-#include "catalogue/service_manager_win32.h"
+#include "platform/unique_handle_win32.h"
 
 namespace quorvel {
 namespace {
 
-class RegKey {
-public:
-    RegKey(const std::string& path, REGSAM access)
-        : opened_(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_)) {
-        if (opened_ != ERROR_SUCCESS) key_ = nullptr;
-    }
-    explicit RegKey(HKEY key) : key_(key), opened_(ERROR_SUCCESS) {}
-    ~RegKey() {
-        if (key_ != nullptr) RegCloseKey(key_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
+// A key of HKEY_LOCAL_MACHINE opened with `access`, or why it did not open.
+struct OpenedKey {
+    RegKey key;
+    LONG result = ERROR_SUCCESS;
 
-    HKEY get() const { return key_; }
-    explicit operator bool() const { return key_ != nullptr; }
-    // Why the key did not open.
     RegistryRead failure() const {
-        return opened_ == ERROR_FILE_NOT_FOUND ? RegistryRead::no_key : RegistryRead::unknown;
+        return result == ERROR_FILE_NOT_FOUND ? RegistryRead::no_key : RegistryRead::unknown;
     }
-
-private:
-    HKEY key_ = nullptr;
-    LONG opened_;
 };
+
+OpenedKey open_key(const std::string& path, REGSAM access) {
+    HKEY key = nullptr;
+    const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key);
+    return {RegKey(result == ERROR_SUCCESS ? key : nullptr), result};
+}
 
 // Buffer sizes in bytes for the key's longest subkey name, value name and
 // value data, terminators included. The key reports names in Unicode
@@ -92,12 +85,12 @@ Enumerated enumerate_value(HKEY key, DWORD index, RegistryValue& value) {
 template <typename Item, typename Enumerate>
 RegistryRead list_items(const std::string& key_path, std::vector<Item>& items,
                         Enumerate enumerate) {
-    RegKey key(key_path, KEY_READ);
-    if (!key) return key.failure();
+    const OpenedKey opened = open_key(key_path, KEY_READ);
+    if (!opened.key) return opened.failure();
     std::vector<Item> found;
     for (DWORD index = 0;; ++index) {
         Item item;
-        switch (enumerate(key.get(), index, item)) {
+        switch (enumerate(opened.key.get(), index, item)) {
         case Enumerated::item:
             found.push_back(item);
             break;
@@ -114,15 +107,15 @@ RegistryRead list_items(const std::string& key_path, std::vector<Item>& items,
 
 RegistryRead Win32ServiceRegistry::read_value(const std::string& key_path,
                                               const char* value_name, std::string& bytes) {
-    RegKey key(key_path, KEY_READ);
-    if (!key) return key.failure();
+    const OpenedKey opened = open_key(key_path, KEY_READ);
+    if (!opened.key) return opened.failure();
     // Most values fit the usual 260 bytes; a longer one is read again with
     // the size it reported, and again should it grow meanwhile.
     std::string buffer(260, '\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD type = REG_NONE;
         DWORD size = static_cast<DWORD>(buffer.size());
-        const LONG result = RegQueryValueExA(key.get(), value_name, nullptr, &type,
+        const LONG result = RegQueryValueExA(opened.key.get(), value_name, nullptr, &type,
                                              reinterpret_cast<BYTE*>(&buffer[0]), &size);
         if (result == ERROR_SUCCESS) {
             bytes = buffer.substr(0, size);
@@ -151,15 +144,16 @@ bool Win32ServiceRegistry::create_key(const std::string& key_path) {
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &created,
                         nullptr) != ERROR_SUCCESS)
         return false;
-    RegKey key(created);
+    RegCloseKey(created);
     return true;
 }
 
 bool Win32ServiceRegistry::write_value(const std::string& key_path, const RegistryValue& value) {
-    RegKey key(key_path, KEY_SET_VALUE);
-    return key && RegSetValueExA(key.get(), value.name.c_str(), 0, value.type,
-                                 reinterpret_cast<const BYTE*>(value.data.data()),
-                                 static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
+    const OpenedKey opened = open_key(key_path, KEY_SET_VALUE);
+    return opened.key &&
+           RegSetValueExA(opened.key.get(), value.name.c_str(), 0, value.type,
+                          reinterpret_cast<const BYTE*>(value.data.data()),
+                          static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }
 
 }  // namespace quorvel

@@ -2,39 +2,14 @@
 
 #include <windows.h>
 
+#include "platform/unique_handle_win32.h"
+
 namespace quorvel {
 namespace {
 
 // Far beyond any real history (thousands of records of about 2 KB); a
 // larger file is left alone as unreadable instead of exhausting memory.
 const DWORD MAX_FILE_BYTES = 64 * 1024 * 1024;
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
-        if (is_open()) CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    void reset(HANDLE handle) {
-        if (is_open()) CloseHandle(handle_);
-        handle_ = handle;
-    }
-    // Closes now and tells whether the close succeeded; a failed close can
-    // mean data that never reached the disk.
-    bool close() {
-        HANDLE handle = handle_;
-        handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != 0;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 bool is_missing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -85,7 +60,7 @@ public:
     bool create(const std::string& path) override {
         file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        return file_.is_open();
+        return static_cast<bool>(file_);
     }
     bool write(const std::string& bytes) override { return write_all(file_.get(), bytes); }
     bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
@@ -97,7 +72,7 @@ public:
     void remove(const std::string& path) override { DeleteFileA(path.c_str()); }
 
 private:
-    FileHandle file_{INVALID_HANDLE_VALUE};
+    FileHandle file_;
 };
 
 }  // namespace
@@ -128,7 +103,7 @@ ReadResult Win32FileSystem::read_file(const std::string& path, std::string& byte
     // Share mode 0: nobody may write the file while it is read.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.is_open())
+    if (!file)
         return is_missing(GetLastError()) ? ReadResult::absent : ReadResult::unreadable;
     DWORD high = 0;
     const DWORD size = GetFileSize(file.get(), &high);
@@ -158,18 +133,16 @@ bool Win32FileSystem::make_folder(const std::string& path) {
 bool Win32FileSystem::list_files(const std::string& folder, std::vector<std::string>& names) {
     names.clear();
     WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) {
+    const FindHandle search(FindFirstFileA((folder + "\\*").c_str(), &found));
+    if (!search) {
         const DWORD error = GetLastError();
         return is_missing(error) || error == ERROR_NO_MORE_FILES;
     }
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             names.emplace_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
-    FindClose(search);
-    return complete;
+    } while (FindNextFileA(search.get(), &found));
+    return GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 }  // namespace quorvel

@@ -1,3 +1,5 @@
+// history/: what keeps deleted services restorable: the history file, the key snapshots.
+//
 // The saved rows of deleted services, oldest first, and the history file
 // that holds them. The file is the only way back for a deleted service,
 // so no operation here may leave it with fewer records than it had.

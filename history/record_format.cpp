@@ -1,5 +1,7 @@
 #include "history/record_format.h"
 
+#include "text/byte_codes.h"
+
 namespace quorvel {
 namespace {
 
@@ -20,27 +22,15 @@ bool needs_escaping(const RecordTexts& texts) {
 }
 
 std::string escape(const std::string& text) {
-    static const char HEX[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size());
     for (char byte : text) {
-        if (!is_escaped_byte(byte)) {
+        if (is_escaped_byte(byte))
+            out += percent_code(static_cast<unsigned char>(byte));
+        else
             out += byte;
-            continue;
-        }
-        const unsigned char value = static_cast<unsigned char>(byte);
-        out += ESCAPE;
-        out += HEX[value >> 4];
-        out += HEX[value & 0x0F];
     }
     return out;
-}
-
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 
 // A '%' not followed by two hex digits can only come from a hand edit; it

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "catalogue/cp932.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 namespace {
@@ -13,17 +14,14 @@ const char ROOT[] = "HKEY_LOCAL_MACHINE\\";
 const char NEWLINE[] = "\r\n";
 const std::size_t HEX_LINE_WIDTH = 76;  // the editor's own lines stay within 80 columns
 
-bool is_lead(char byte) { return is_cp932_lead_byte(static_cast<unsigned char>(byte)); }
-
 // Bytes a line of the file can hold as they are: no control bytes, and
 // every double-byte character whole.
 bool is_line_safe(const std::string& text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x20 || byte == 0x7F) return false;
-        if (is_lead(text[i])) {
-            if (i + 1 >= text.size() || static_cast<unsigned char>(text[i + 1]) < 0x40)
-                return false;
+        if (is_cp932_lead_byte(byte)) {
+            if (!is_whole_cp932_char(text, i)) return false;
             ++i;
         }
     }
@@ -33,7 +31,7 @@ bool is_line_safe(const std::string& text) {
 std::string escaped(const std::string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (is_lead(text[i]) && i + 1 < text.size()) {
+        if (is_whole_cp932_char(text, i)) {
             out += text.substr(i++, 2);
             continue;
         }
@@ -78,11 +76,9 @@ std::string value_text(const RegistryValue& value) {
     if (is_plain_text(value))
         return lead + "\"" + escaped(value.data.substr(0, value.data.size() - 1)) + "\"";
     if (value.type == VALUE_DWORD && value.data.size() == 4) {
-        std::uint32_t number = 0;
-        for (int i = 3; i >= 0; --i)
-            number = (number << 8) | static_cast<unsigned char>(value.data[i]);
         char text[16];
-        std::snprintf(text, sizeof text, "dword:%08x", static_cast<unsigned>(number));
+        std::snprintf(text, sizeof text, "dword:%08x",
+                      static_cast<unsigned>(dword_at(value.data, 0)));
         return lead + text;
     }
     if (value.type == VALUE_BINARY) return hex_data(lead + "hex:", value.data);
@@ -126,7 +122,7 @@ bool read_quoted(const std::string& text, std::size_t& pos, std::string& out) {
     if (pos >= text.size() || text[pos] != '"') return false;
     for (++pos; pos < text.size(); ++pos) {
         const char c = text[pos];
-        if (is_lead(c) && pos + 1 < text.size()) {
+        if (is_cp932_lead_byte(static_cast<unsigned char>(c)) && pos + 1 < text.size()) {
             out += text.substr(pos++, 2);
         } else if (c == '"') {
             ++pos;
@@ -140,13 +136,6 @@ bool read_quoted(const std::string& text, std::size_t& pos, std::string& out) {
         }
     }
     return false;
-}
-
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
 }
 
 bool read_hex_number(const std::string& text, std::uint32_t& number) {

@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogue/cp932.h"
 #include "history/reg_file.h"
 #include "history/record_format.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 namespace {
@@ -15,29 +16,18 @@ const char RECORD_MARK[] = "record=";
 const char EXTENSION[] = ".reg";
 const std::size_t NAME_BYTES = 64;  // of the service name in the file name
 
-bool is_lead(const std::string& text, std::size_t i) {
-    return is_cp932_lead_byte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() &&
-           static_cast<unsigned char>(text[i + 1]) >= 0x40;
-}
-
-std::string percent(unsigned char byte) {
-    char code[4];
-    std::snprintf(code, sizeof code, "%%%02X", byte);
-    return code;
-}
-
 // The record as one comment line: whole double-byte characters and
 // printable ASCII other than '%' stay, everything else becomes %XX.
 std::string comment_for(const std::string& record) {
     std::string out = RECORD_MARK;
     for (std::size_t i = 0; i < record.size(); ++i) {
         const auto byte = static_cast<unsigned char>(record[i]);
-        if (is_lead(record, i)) {
+        if (is_whole_cp932_char(record, i)) {
             out += record.substr(i++, 2);
         } else if (byte >= 0x20 && byte < 0x7F && byte != '%') {
             out += record[i];
         } else {
-            out += percent(byte);
+            out += percent_code(byte);
         }
     }
     return out;

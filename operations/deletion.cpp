@@ -2,11 +2,12 @@
 
 #include <vector>
 
-#include "catalogue/cp932.h"
 #include "catalogue/service_row.h"
 #include "history/snapshot_store.h"
 #include "operations/service_settings.h"
 #include "operations/start_stop.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 
@@ -43,33 +44,6 @@ const char NAME_ADVICE[] =
 
 const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
 
-unsigned char folded(unsigned char byte) {
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (folded(static_cast<unsigned char>(text[i])) !=
-            folded(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
-}
-
-// "a\0b\0\0" → {"a", "b"}; a value without its final zeros is read whole.
-std::vector<std::string> multi_string(const std::string& bytes) {
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find('\0', start);
-        if (end == std::string::npos) end = bytes.size();
-        if (end == start) break;
-        names.push_back(bytes.substr(start, end - start));
-        start = end + 1;
-    }
-    return names;
-}
-
 // A list value of the service's key; a key or value that is not there is
 // an empty list.
 Answer registry_list(ServiceRegistry& registry, const std::string& service,
@@ -77,7 +51,7 @@ Answer registry_list(ServiceRegistry& registry, const std::string& service,
     std::string bytes;
     switch (registry.read_value(service_key_path(service), value_name, bytes)) {
     case RegistryRead::found:
-        items = multi_string(bytes);
+        items = split_multi_string(bytes);
         return items.empty() ? Answer::no : Answer::yes;
     case RegistryRead::no_key:
     case RegistryRead::no_value:
@@ -197,21 +171,6 @@ bool lies_in_system_directory(const std::string& path, SystemPaths& paths) {
     if (expanded.find('%') != std::string::npos) expanded = paths.expand_environment(expanded);
     const std::string directory = paths.system_directory();
     return starts_with_ignoring_case(expanded, directory);
-}
-
-bool same_service_name(const std::string& first, const std::string& second) {
-    if (first.size() != second.size()) return false;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        const auto a = static_cast<unsigned char>(first[i]);
-        const auto b = static_cast<unsigned char>(second[i]);
-        if (is_cp932_lead_byte(a) && i + 1 < first.size()) {
-            if (a != b || first[i + 1] != second[i + 1]) return false;
-            ++i;
-        } else if (folded(a) != folded(b)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 Answer has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name) {

@@ -1,3 +1,5 @@
+// operations/: what a command does to a service (delete, restore, start, stop), over seams.
+//
 // Deleting a service with safeguards: drivers and services others depend
 // on are refused, and so is a service for which either cannot be found out;
 // system services and services with a load order or dependencies need a
@@ -49,13 +51,9 @@ enum class DeletionOutcome {
 };
 
 // True when the executable path lies in the system directory: compared
-// over the directory's length with A-Z matching a-z, after a leading quote
+// over the directory's length as names are (same_service_name), after a leading quote
 // is dropped and %NAME% and \SystemRoot\ references are expanded.
 bool lies_in_system_directory(const std::string& path, SystemPaths& paths);
-
-// Service names as the Service Control Manager compares them: ASCII
-// letters without regard to case; double-byte characters exactly.
-bool same_service_name(const std::string& first, const std::string& second);
 
 // Whether any service lists `service_name` in its DependOnService value;
 // unknown when the services cannot be listed or a list cannot be read.

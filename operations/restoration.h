@@ -6,8 +6,6 @@
 // history.
 #pragma once
 
-#include <array>
-
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
 #include "history/file_system.h"
@@ -16,11 +14,6 @@
 #include "operations/prompt.h"
 
 namespace quorvel {
-
-// Width of each column of the restore dialog's list, in elevenths of the
-// list's client width: the name and the path get the room.
-constexpr std::array<int, COLUMN_COUNT> RESTORE_COLUMN_UNITS = {3, 1, 1, 1, 1, 2, 1, 1};
-constexpr int RESTORE_WIDTH_UNITS = 11;
 
 // The messages of a restoration; "%s" is the display name.
 extern const char* const RESTORED_TEXT;

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "catalogue/security_descriptor.h"
-#include "operations/deletion.h"
+#include "text/byte_codes.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 
@@ -25,13 +26,6 @@ const RegistryValue* find_value(const RegistryKey& key, const char* name) {
     return nullptr;
 }
 
-std::uint32_t dword_at(const std::string& data, std::size_t offset) {
-    std::uint32_t number = 0;
-    for (int i = 3; i >= 0; --i)
-        number = (number << 8) | static_cast<unsigned char>(data[offset + i]);
-    return number;
-}
-
 bool read_number(const RegistryKey& key, const char* name, std::uint32_t& number) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || value->type != VALUE_DWORD || value->data.size() != 4) return false;
@@ -45,23 +39,14 @@ bool is_text_type(std::uint32_t type) { return type == VALUE_SZ || type == VALUE
 bool read_text(const RegistryKey& key, const char* name, std::string& text) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || !is_text_type(value->type)) return false;
-    text = value->data.substr(0, value->data.find('\0'));
+    text = text_before_zero(value->data);
     return true;
 }
 
 std::vector<std::string> read_list(const RegistryKey& key, const char* name) {
-    std::vector<std::string> items;
     const RegistryValue* value = find_value(key, name);
-    if (value == nullptr || value->type != VALUE_MULTI_SZ) return items;
-    std::size_t start = 0;
-    while (start < value->data.size()) {
-        std::size_t end = value->data.find('\0', start);
-        if (end == std::string::npos) end = value->data.size();
-        if (end == start) break;
-        items.push_back(value->data.substr(start, end - start));
-        start = end + 1;
-    }
-    return items;
+    if (value == nullptr || value->type != VALUE_MULTI_SZ) return {};
+    return split_multi_string(value->data);
 }
 
 ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const std::string& text = "") {
@@ -146,7 +131,7 @@ bool is_number(const RegistryValue& value, std::uint32_t number) {
 // Letter case alone changes neither the program, the account nor the name.
 bool is_text(const RegistryValue& value, const std::string& text) {
     return is_text_type(value.type) &&
-           same_service_name(value.data.substr(0, value.data.find('\0')), text);
+           same_service_name(text_before_zero(value.data), text);
 }
 
 bool agrees_with_record(const RegistryValue& value, const CreateServiceRequest& request) {

@@ -1,6 +1,6 @@
 #include "settings/file_paths.h"
 
-#include "catalogue/cp932.h"
+#include "text/cp932.h"
 
 namespace quorvel {
 namespace {

@@ -20,13 +20,6 @@ WindowSettings read_settings(Profile& profile) {
     return settings;
 }
 
-WindowSettings load_settings(Profile& profile, HistoryStore& history, FileSystem& files,
-                             const std::string& history_file) {
-    WindowSettings settings = read_settings(profile);
-    history_load(history, files, history_file);
-    return settings;
-}
-
 void save_settings(Profile& profile, const WindowSettings& settings) {
     const SavedRect& rect = settings.saved_rect;
     write_int_setting(profile, "left", rect.left);

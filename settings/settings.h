@@ -1,3 +1,5 @@
+// settings/: what the program keeps between runs, and the files' places beside it.
+//
 // The window rectangle and the column widths kept between runs in the
 // section "quorvel" of the settings file.
 #pragma once
@@ -7,8 +9,6 @@
 #include <string>
 
 #include "catalogue/service_row.h"
-#include "history/file_system.h"
-#include "history/history_store.h"
 #include "settings/profile.h"
 
 namespace quorvel {
@@ -41,10 +41,6 @@ std::string column_width_key(int column);
 
 // Every absent value takes its own default; values are used unchecked.
 WindowSettings read_settings(Profile& profile);
-
-// The start-up's reading: the settings, then the history file into `history`.
-WindowSettings load_settings(Profile& profile, HistoryStore& history, FileSystem& files,
-                             const std::string& history_file);
 
 // Writes left, top, right, bottom and then itemwide0 to itemwide7, so a new
 // file lists them in that order.

@@ -237,6 +237,10 @@ def test(function):
 
 def run_tests(selected=None):
     passed = failed = skipped = 0
+    # A misspelt name would otherwise run nothing and pass.
+    for name in sorted(set(selected or ()) - {function.__name__ for function in _tests}):
+        failed += 1
+        print("FAIL %s (no such test)" % name, flush=True)
     for function in _tests:
         if selected and function.__name__ not in selected:
             continue

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "settings/list_export.h"
+#include "export/list_export.h"
 
 namespace {
 

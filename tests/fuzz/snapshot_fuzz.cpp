@@ -14,9 +14,9 @@
 #include "fuzz_check.h"
 #include "history/reg_file.h"
 #include "history/snapshot_store.h"
-#include "operations/deletion.h"
 #include "operations/restoration.h"
 #include "operations/service_settings.h"
+#include "text/cp932.h"
 
 namespace {
 

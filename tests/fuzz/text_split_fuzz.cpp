@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "history/text_split.h"
+#include "text/text_split.h"
 
 namespace {
 

@@ -146,14 +146,6 @@ TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
     EXPECT_FALSE(scm.services[0].removed);
 }
 
-TEST_F(Deletion, ServiceNamesCompareAsciiCaseOnly) {
-    EXPECT_TRUE(same_service_name("AppSvc", "appSVC"));
-    EXPECT_FALSE(same_service_name("AppSvc", "AppSvc2"));
-    // 0x83 0x41 is "ア"; its trail byte is an 'A' that must not be folded.
-    EXPECT_TRUE(same_service_name("\x83\x41x", "\x83\x41X"));
-    EXPECT_FALSE(same_service_name("\x83\x41", "\x83\x61"));
-}
-
 TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
     struct Case {
         const char* what;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/cp932.h"
 #include "catalogue/enumeration_pieces.h"
 #include "fakes/fake_service_manager.h"
 
@@ -68,16 +67,6 @@ TEST(DescribeService, LongTextsAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(describe_service(registry, "A"), std::string(258, 'x'));
     EXPECT_EQ(describe_service(registry, "B"), std::string(257, 'x') + "説");
     EXPECT_EQ(describe_service(registry, "C")->size(), 259u);
-}
-
-TEST(CutCp932, CountsCharactersFromTheStart) {
-    // "ｱ" (0xB1) is a single-byte katakana, not a lead byte.
-    EXPECT_EQ(cut_cp932("\xB1\xB1\xB1", 2), "\xB1\xB1");
-    // A trail byte that looks like a lead byte (0x81 0x81) stays paired.
-    EXPECT_EQ(cut_cp932("a\x81\x81\x81\x81", 4), "a\x81\x81");
-    EXPECT_EQ(cut_cp932("\x81\x81\x81\x81", 3), "\x81\x81");
-    EXPECT_EQ(cut_cp932("abc", 0), "");
-    EXPECT_EQ(cut_cp932("abc", 5), "abc");
 }
 
 class ReadServiceRows : public ::testing::Test {

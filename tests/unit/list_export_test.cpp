@@ -1,4 +1,4 @@
-#include "settings/list_export.h"
+#include "export/list_export.h"
 
 #include <gtest/gtest.h>
 

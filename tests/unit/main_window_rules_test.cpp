@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_profile.h"
 #include "res/resource.h"
 
 namespace quorvel {
 namespace {
+
+using testing::FakeFileSystem;
+using testing::FakeProfile;
 
 TEST(WindowBox, RestoresTheSavedSizeExactly) {
     const WindowBox box = window_box_from_saved({100, 50, 700, 450});
@@ -82,6 +87,40 @@ TEST(ContextMenu, OffersStartOrStopByStateAndAlwaysDelete) {
         EXPECT_TRUE(stopped[1].greyed) << state;
         EXPECT_FALSE(stopped[3].greyed) << state;
     }
+}
+
+TEST(DefaultWidths, SplitsTheClientWidthIntoThirteenths) {
+    int widths[COLUMN_COUNT] = {};
+    settle_default_widths(widths, 0, 800, 17);
+    EXPECT_EQ(std::vector<int>(widths, widths + 8),
+              (std::vector<int>{180, 120, 60, 60, 60, 180, 60, 60}));
+}
+
+TEST(DefaultWidths, KeepsWidthsThatAreSet) {
+    int widths[COLUMN_COUNT] = {10, 20, 30, 0, -5, 60, 70, 80};
+    settle_default_widths(widths, 0, 800, 17);
+    EXPECT_EQ(std::vector<int>(widths, widths + 8),
+              (std::vector<int>{10, 20, 30, 60, -5, 60, 70, 80}));
+}
+
+TEST(DefaultWidths, NarrowClientGivesZeroWidths) {
+    int widths[COLUMN_COUNT] = {};
+    settle_default_widths(widths, 0, 25, 17);  // W = 9
+    EXPECT_EQ(std::vector<int>(widths, widths + 8), std::vector<int>(8, 0));
+    settle_default_widths(widths, 0, 10, 17);  // W negative: -6 / 13 truncates to 0
+    EXPECT_EQ(std::vector<int>(widths, widths + 8), std::vector<int>(8, 0));
+}
+
+TEST(StartUp, ReadsTheSettingsThenTheHistory) {
+    FakeProfile profile;
+    profile.values["top"] = "20";
+    FakeFileSystem files;
+    files.files["C:\\q.his"] = "A\r\nB\r\n";
+    HistoryStore history;
+    history_append(history, "stale");
+    WindowSettings read = read_start_up(profile, history, files, "C:\\q.his");
+    EXPECT_EQ(read.saved_rect.top, 20);
+    EXPECT_EQ(history.records, (std::vector<HistoryRecord>{"A", "B"}));
 }
 
 }  // namespace

@@ -196,6 +196,8 @@ TEST(RegFile, RefusesToWriteWhatALineCannotHold) {
         {"line break in a value name", {{}, {{KEY, {{"a\r\nb", VALUE_SZ, ""}}}}}},
         {"line break in a key", {{}, {{KEY + "\n[x]", {}}}}},
         {"broken double-byte character", {{}, {{KEY + "\x83", {}}}}},
+        {"lead byte before 0x7F", {{}, {{KEY, {{"\x81\x7F", VALUE_SZ, ""}}}}}},
+        {"lead byte before 0xFD", {{"\x81\xFD"}, {}}},
         {"line break in a comment", {{"one\ntwo"}, {}}},
         {"empty key path", {{}, {{"", {}}}}},
     };

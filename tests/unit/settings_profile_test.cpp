@@ -2,13 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_file_system.h"
 #include "fakes/fake_profile.h"
 
 namespace quorvel {
 namespace {
 
-using testing::FakeFileSystem;
 using testing::FakeProfile;
 
 TEST(ProfileInt, ReadsTheLeadingDecimalInteger) {
@@ -74,18 +72,6 @@ TEST(SaveSettings, WritesTwelveKeysInOrderAndReadsThemBack) {
     EXPECT_EQ(read.column_widths, saved.column_widths);
     EXPECT_EQ(read.saved_rect.left, -800);
     EXPECT_EQ(read.saved_rect.right, CW_USEDEFAULT_VALUE);
-}
-
-TEST(LoadSettings, AlsoLoadsTheHistory) {
-    FakeProfile profile;
-    profile.values["top"] = "20";
-    FakeFileSystem files;
-    files.files["C:\\q.his"] = "A\r\nB\r\n";
-    HistoryStore history;
-    history_append(history, "stale");
-    WindowSettings read = load_settings(profile, history, files, "C:\\q.his");
-    EXPECT_EQ(read.saved_rect.top, 20);
-    EXPECT_EQ(history.records, (std::vector<HistoryRecord>{"A", "B"}));
 }
 
 }  // namespace

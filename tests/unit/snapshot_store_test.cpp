@@ -115,8 +115,12 @@ TEST_F(SnapshotStore, RecordsWithAnyBytesAndNamesWithAnyCharacters) {
     EXPECT_EQ(path, FOLDER + "\\000001-Odd_Svc_____.reg");
     EXPECT_NE(files.files[path].find(";record=A%09B,x%252Cy,"), std::string::npos);
     EXPECT_EQ(marker_at(0), "odd");
+    // A lead byte without a trail byte the editor takes is no character.
+    const std::string broken = save("B\x81\x7F,,,,,,BSvc,", "BSvc", "broken");
+    EXPECT_NE(files.files[broken].find(";record=B%81%7F,"), std::string::npos);
+    EXPECT_EQ(marker_at(1), "broken");
     const std::string long_name(300, 'n');
-    EXPECT_EQ(save("L,,,,,,n,", long_name, "long"), FOLDER + "\\000002-" + std::string(64, 'n') + ".reg");
+    EXPECT_EQ(save("L,,,,,,n,", long_name, "long"), FOLDER + "\\000003-" + std::string(64, 'n') + ".reg");
 }
 
 TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {

@@ -1,5 +1,8 @@
-// The main table as comma- or tab-separated text: the bytes of an exported
-// list, built from the column texts without the platform.
+// export/: the saved list's bytes.
+//
+// The export of the main table: its rows as comma- or tab-separated text,
+// the bytes of a saved list, built from the column texts without the
+// platform. The save dialog that asks for the file is the shell's.
 #pragma once
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "app/system_library_win32.h"
+#include "platform/system_library_win32.h"
 
 #include <string>
 
@@ -21,22 +21,21 @@ std::string system_directory() {
 }  // namespace
 
 void restrict_library_search() {
-    const auto set_directories = loaded_function_as<SetDefaultDllDirectoriesFunction>(
-        "kernel32.dll", "SetDefaultDllDirectories");
+    // Looked up in kernel32, which every process has loaded: older systems
+    // lack the call.
+    const auto set_directories = library_function<SetDefaultDllDirectoriesFunction>(
+        GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories");
     if (set_directories)
         set_directories(SEARCH_SYSTEM32);
     else
         SetDllDirectoryA("");  // older systems: at least the current directory goes
 }
 
-FARPROC system_function(const char* dll_name, const char* function_name) {
+HMODULE system_library(const char* dll_name) {
     const std::string directory = system_directory();
     if (directory.empty()) return nullptr;
     const std::string path = directory + "\\" + dll_name;
-    // By full path, and the DLL's own imports looked up from its folder.
-    // It stays loaded for the life of the process.
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    return module ? GetProcAddress(module, function_name) : nullptr;
+    return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace quorvel

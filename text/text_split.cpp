@@ -1,4 +1,4 @@
-#include "history/text_split.h"
+#include "text/text_split.h"
 
 namespace quorvel {
 namespace {

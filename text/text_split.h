@@ -1,6 +1,7 @@
-// The byte-level splitters that read the history file and the list export.
-// They never interpret double-byte characters: no trail byte of code page
-// 932 is below 0x40, so none is a CR, an LF, a comma or a tab.
+// Byte-level splitters over zero-terminated texts (the list export takes
+// the line breaks out of its texts with them). They never interpret
+// double-byte characters: no trail byte of code page 932 is below 0x40, so
+// none is a CR, an LF, a comma or a tab.
 #pragma once
 
 #include <string>

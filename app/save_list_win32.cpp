@@ -1,4 +1,4 @@
-#include "settings/list_export_win32.h"
+#include "app/save_list_win32.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -7,9 +7,9 @@
 #include <string>
 
 #include "app/service_list_win32.h"
-#include "app/system_library_win32.h"
+#include "export/list_export.h"
 #include "history/file_system_win32.h"
-#include "settings/list_export.h"
+#include "platform/system_library_win32.h"
 
 namespace quorvel {
 namespace {
@@ -29,7 +29,7 @@ const char FILE_TYPES[] =
 BOOL show_save_dialog(OPENFILENAMEA* record) {
     using SaveDialog = BOOL(WINAPI*)(LPOPENFILENAMEA);
     static const SaveDialog save_dialog =
-        system_function_as<SaveDialog>("comdlg32.dll", "GetSaveFileNameA");
+        library_function<SaveDialog>(system_library("comdlg32.dll"), "GetSaveFileNameA");
     return save_dialog ? save_dialog(record) : FALSE;
 }
 
@@ -51,23 +51,23 @@ bool choose_export_path(HWND owner, std::string& path) {
 }
 
 // The rows in the order the list shows them, each with its whole texts.
-std::string list_bytes(HWND list, ExportMode mode) {
+std::string list_bytes(const MainWindow& main, ExportMode mode) {
     std::string bytes = export_header(mode);
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(main.list_view, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row)
-        if (const ServiceRow* service = listed_service(list, row))
+        if (const ServiceRow* service = listed_service(main, row))
             bytes += export_row(service->texts, mode);
     return bytes;
 }
 
 }  // namespace
 
-void export_list(HWND main, HWND list) {
+void save_list(const MainWindow& main) {
     std::string path;
-    if (!choose_export_path(main, path)) return;
+    if (!choose_export_path(main.window, path)) return;
     // The dialog has asked before an existing file is replaced. A failure
     // is not reported: the file shows how far the writing got.
-    write_new_file(path, list_bytes(list, export_mode(path)));
+    write_new_file(path, list_bytes(main, export_mode(path)));
 }
 
 }  // namespace quorvel

@@ -1,7 +1,7 @@
-#include "settings/list_export.h"
+#include "export/list_export.h"
 
-#include "app/list_order.h"
-#include "history/text_split.h"
+#include "text/cp932.h"
+#include "text/text_split.h"
 #include "settings/file_paths.h"
 
 namespace quorvel {

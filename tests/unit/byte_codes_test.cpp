@@ -1,0 +1,60 @@
+#include "text/byte_codes.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel {
+namespace {
+
+TEST(HexDigit, BothLetterCasesAndNothingElse) {
+    const std::string digits = "0123456789abcdefABCDEF";
+    for (std::size_t i = 0; i < digits.size(); ++i)
+        EXPECT_EQ(hex_digit(digits[i]), static_cast<int>(i < 16 ? i : i - 6)) << digits[i];
+    for (char other : {'g', 'G', '/', ':', '@', '`', ' ', '\0', '\xA0'})
+        EXPECT_EQ(hex_digit(other), -1) << static_cast<int>(other);
+}
+
+TEST(PercentCode, TwoUpperCaseDigits) {
+    EXPECT_EQ(percent_code(0x00), "%00");
+    EXPECT_EQ(percent_code(','), "%2C");
+    EXPECT_EQ(percent_code(0xFF), "%FF");
+}
+
+TEST(LittleEndian, LeastSignificantByteFirst) {
+    const std::string bytes("\x01\x02\x03\x04\xFF\xFE", 6);
+    EXPECT_EQ(dword_at(bytes, 0), 0x04030201u);
+    EXPECT_EQ(dword_at(bytes, 2), 0xFEFF0403u);  // bytes are unsigned
+    EXPECT_EQ(little_endian_at(bytes, 4, 2), 0xFEFFu);
+    EXPECT_EQ(little_endian_at(bytes, 0, 1), 0x01u);
+}
+
+TEST(TextBeforeZero, EndsAtTheFirstZeroOrTheEnd) {
+    EXPECT_EQ(text_before_zero(std::string("ab\0c\0", 5)), "ab");
+    EXPECT_EQ(text_before_zero("no zero"), "no zero");
+    EXPECT_EQ(text_before_zero(std::string("\0x", 2)), "");
+}
+
+TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
+    using List = std::vector<std::string>;
+    const struct {
+        const char* name;
+        std::string bytes;
+        List items;
+    } cases[] = {
+        {"two texts", std::string("a\0bc\0\0", 6), {"a", "bc"}},
+        {"no final zeros", std::string("a\0bc", 4), {"a", "bc"}},
+        {"one final zero", std::string("a\0", 2), {"a"}},
+        {"stops at an empty text", std::string("a\0\0b\0\0", 6), {"a"}},
+        {"empty list", std::string("\0", 1), {}},
+        {"no bytes", "", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(split_multi_string(c.bytes), c.items);
+        EXPECT_EQ(split_multi_string(join_multi_string(c.items)), c.items);
+    }
+    EXPECT_EQ(join_multi_string({"a", "bc"}), std::string("a\0bc\0\0", 6));
+    EXPECT_EQ(join_multi_string({}), std::string("\0", 1));
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,36 @@
+// Numbers and lists carried inside byte strings: hex digits and %XX codes,
+// little-endian numbers, and the registry's lists of zero-terminated texts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// The value of a hex digit in either letter case; -1 for any other byte.
+int hex_digit(char c);
+
+// The byte as '%' and two upper-case hex digits ("%2C").
+std::string percent_code(unsigned char byte);
+
+// The little-endian number of `width` (at most 4) bytes at `at`, which
+// lie inside `bytes`.
+std::uint32_t little_endian_at(const std::string& bytes, std::size_t at, int width);
+
+// The same for a DWORD, the registry's 4-byte number.
+std::uint32_t dword_at(const std::string& bytes, std::size_t at);
+
+// A registry text's bytes up to its first zero byte; all of them when it
+// has none.
+std::string text_before_zero(const std::string& bytes);
+
+// "a\0b\0\0" → {"a", "b"}: the texts up to the first empty one; a list
+// without its final zeros is read whole.
+std::vector<std::string> split_multi_string(const std::string& bytes);
+
+// {"a", "b"} → "a\0b\0\0"; no texts → "\0".
+std::string join_multi_string(const std::vector<std::string>& items);
+
+}  // namespace quorvel
