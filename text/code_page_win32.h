@@ -1,0 +1,14 @@
+// The system's ANSI code page through the platform's own conversion.
+#pragma once
+
+#include "text/code_page.h"
+
+namespace quorvel {
+
+class Win32CodePage : public CodePage {
+public:
+    std::string to_ansi(const WideText& text) override;
+    WideText to_wide(const std::string& text) override;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,82 @@
+#include "text/wide_text.h"
+
+namespace quorvel {
+
+namespace {
+
+char16_t ascii_folded_unit(char16_t unit) {
+    return unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit - u'A' + u'a') : unit;
+}
+
+}  // namespace
+
+WideText widen_ascii(const std::string& ascii) {
+    WideText wide;
+    wide.reserve(ascii.size());
+    for (const char c : ascii) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+bool is_ascii(const WideText& text) {
+    for (const char16_t unit : text)
+        if (unit >= 0x80) return false;
+    return true;
+}
+
+std::string utf16le_bytes(const WideText& text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+WideText from_utf16le(const std::string& bytes) {
+    WideText text;
+    text.reserve(bytes.size() / 2);
+    for (std::size_t at = 0; at + 1 < bytes.size(); at += 2)
+        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[at]) |
+                                      static_cast<unsigned char>(bytes[at + 1]) << 8);
+    return text;
+}
+
+WideText wide_text_before_zero(const std::string& bytes) {
+    const WideText text = from_utf16le(bytes);
+    return text.substr(0, text.find(u'\0'));
+}
+
+std::vector<WideText> split_wide_multi_string(const std::string& bytes) {
+    const WideText units = from_utf16le(bytes);
+    std::vector<WideText> items;
+    std::size_t start = 0;
+    while (start < units.size()) {
+        std::size_t end = units.find(u'\0', start);
+        if (end == WideText::npos) end = units.size();
+        if (end == start) break;
+        items.push_back(units.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
+std::string join_wide_multi_string(const std::vector<WideText>& items) {
+    WideText units;
+    for (const WideText& item : items) {
+        units += item;
+        units += u'\0';
+    }
+    units += u'\0';
+    if (items.empty()) units.resize(1);
+    return utf16le_bytes(units);
+}
+
+bool same_wide_name(const WideText& first, const WideText& second) {
+    if (first.size() != second.size()) return false;
+    for (std::size_t i = 0; i < first.size(); ++i)
+        if (ascii_folded_unit(first[i]) != ascii_folded_unit(second[i])) return false;
+    return true;
+}
+
+}  // namespace quorvel
