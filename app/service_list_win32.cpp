@@ -6,6 +6,7 @@
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
+#include "text/code_page_win32.h"
 
 namespace quorvel {
 
@@ -85,8 +86,9 @@ void fill_service_list(MainWindow& main) {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
+    Win32CodePage code_page;
     main.listed_services.replace(
-        read_service_rows(scm, registry, main.show_all, main.skip_descriptions));
+        read_service_rows(scm, registry, code_page, main.show_all, main.skip_descriptions));
     // Repainting after every cell costs far more than reading the services.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t key = 0; key < main.listed_services.size(); ++key)

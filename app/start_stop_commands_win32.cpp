@@ -9,8 +9,8 @@ namespace quorvel {
 // next refill.
 void start_listed_service(HWND owner, const ServiceRow& service) {
     const std::string display_name = service.texts[COL_NAME];
-    const std::string service_name = service.texts[COL_SERVICE_NAME];
-    Win32ServiceManager scm;
+    const WideText service_name = service.exact_name;
+    Win32ServiceManager scm(MANAGER_CREATE_SERVICE);
     Win32Prompt prompt(owner);
     start_command(scm, prompt, display_name, service_name);
 }
@@ -19,8 +19,8 @@ void start_listed_service(HWND owner, const ServiceRow& service) {
 // 5 seconds; the window does not respond meanwhile.
 void stop_listed_service(HWND owner, const ServiceRow& service) {
     const std::string display_name = service.texts[COL_NAME];
-    const std::string service_name = service.texts[COL_SERVICE_NAME];
-    Win32ServiceManager scm;
+    const WideText service_name = service.exact_name;
+    Win32ServiceManager scm(MANAGER_CREATE_SERVICE);
     Win32Prompt prompt(owner);
     Win32Pause pause;
     stop_command(scm, prompt, pause, display_name, service_name);

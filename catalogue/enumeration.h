@@ -9,6 +9,7 @@
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
 #include "catalogue/service_row.h"
+#include "text/code_page.h"
 
 namespace quorvel {
 
@@ -18,8 +19,8 @@ constexpr std::size_t MAX_TEXT_BYTES = 259;
 
 // The "Description" value of the service's key, at most MAX_TEXT_BYTES
 // bytes; nothing when the key cannot be opened, "" when the value is missing.
-std::optional<std::string> describe_service(ServiceRegistry& registry,
-                                            const std::string& service_name);
+std::optional<std::string> describe_service(ServiceRegistry& registry, CodePage& code_page,
+                                            const WideText& service_name);
 
 // One row from what the platform reported. `config` is null when the
 // configuration could not be read: columns 3 to 5 are then empty.
@@ -29,6 +30,14 @@ ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
 // Every row in the enumeration's order; empty when the manager cannot be
 // opened. Descriptions are not read at all when `skip_descriptions` is set.
 std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
-                                          bool show_all, bool skip_descriptions);
+                                          CodePage& code_page, bool show_all,
+                                          bool skip_descriptions);
+
+// The row of one service as it is now, read by its exact name as the list
+// reads each: its status (for the state and the kind), its configuration
+// and its description. False when the service or its configuration cannot
+// be read.
+bool read_service_row(ServiceManager& scm, ServiceRegistry& registry, CodePage& code_page,
+                      const WideText& exact_name, bool skip_description, ServiceRow& row);
 
 }  // namespace quorvel

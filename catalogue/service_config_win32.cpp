@@ -12,38 +12,31 @@ namespace {
 
 using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
 
+wchar_t* writable(WideText& text) { return reinterpret_cast<wchar_t*>(&text[0]); }
+
 // Null when the text is not to change. The path, account, type, start type
 // and display name are never changed: the creation set them from the record.
 struct ConfigChange {
     DWORD error_control = SERVICE_NO_CHANGE;
-    const char* load_order_group = nullptr;
+    const wchar_t* load_order_group = nullptr;
+    const wchar_t* dependencies = nullptr;
 };
 
-bool change_config(SC_HANDLE service, const ConfigChange& change) {
-    return ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                                change.error_control, nullptr, change.load_order_group, nullptr,
-                                nullptr, nullptr, nullptr, nullptr) != 0;
-}
-
 // The wide call: the ANSI one stores only the first name of a list on some
-// platforms (Wine). The texts are converted from the system code page.
-bool change_dependencies(SC_HANDLE service, const std::vector<std::string>& names) {
-    const std::string list = join_multi_string(names);
-    const int length = MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()),
-                                           nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, list.data(), static_cast<int>(list.size()), &wide[0], length);
-    return ChangeServiceConfigW(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
-                                nullptr, nullptr, nullptr, wide.c_str(), nullptr, nullptr,
-                                nullptr) != 0;
+// platforms (Wine), and only the wide one keeps every name exactly.
+bool change_config(SC_HANDLE service, const ConfigChange& change) {
+    return ChangeServiceConfigW(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                change.error_control, nullptr, change.load_order_group, nullptr,
+                                change.dependencies, nullptr, nullptr, nullptr) != 0;
 }
 
 bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
     ConfigChange change;
+    const WideText list = from_utf16le(join_wide_multi_string(setting.list));
     switch (setting.kind) {
     case SettingKind::error_control: change.error_control = setting.number; break;
-    case SettingKind::load_order_group: change.load_order_group = setting.text.c_str(); break;
+    case SettingKind::load_order_group: change.load_order_group = wide_text(setting.text); break;
+    case SettingKind::dependencies: change.dependencies = wide_text(list); break;
     default: return false;
     }
     return change_config(service, change);
@@ -52,7 +45,7 @@ bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
 // Not in every system of the family (NT 4 lacks it), so it is looked up.
 bool change_config2(SC_HANDLE service, DWORD level, void* info) {
     const auto change = library_function<ChangeConfig2>(GetModuleHandleA("advapi32.dll"),
-                                                        "ChangeServiceConfig2A");
+                                                        "ChangeServiceConfig2W");
     return change != nullptr && change(service, level, info) != 0;
 }
 
@@ -60,10 +53,10 @@ bool change_failure_actions(SC_HANDLE service, ServiceSetting setting) {
     std::vector<SC_ACTION> actions;
     for (const FailureAction& action : setting.actions)
         actions.push_back({static_cast<SC_ACTION_TYPE>(action.type), action.delay_ms});
-    SERVICE_FAILURE_ACTIONSA info{};
+    SERVICE_FAILURE_ACTIONSW info{};
     info.dwResetPeriod = setting.number;
-    info.lpRebootMsg = setting.has_reboot_message ? &setting.reboot_message[0] : nullptr;
-    info.lpCommand = setting.has_command ? &setting.text[0] : nullptr;
+    info.lpRebootMsg = setting.has_reboot_message ? writable(setting.reboot_message) : nullptr;
+    info.lpCommand = setting.has_command ? writable(setting.text) : nullptr;
     info.cActions = static_cast<DWORD>(actions.size());
     info.lpsaActions = actions.empty() ? nullptr : actions.data();
     return change_config2(service, SERVICE_CONFIG_FAILURE_ACTIONS, &info);
@@ -93,14 +86,16 @@ bool change_security(SC_HANDLE service, const std::string& bytes) {
 
 }  // namespace
 
-bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& setting) {
-    const SC_HANDLE service = sc_handle(handle);
+bool Win32ServiceManager::change_setting(const WideText& name, const ServiceSetting& setting) {
+    const ScHandle opened =
+        open(name, setting.kind == SettingKind::security ? SERVICE_CHANGE_SECURITY
+                                                         : SERVICE_CHANGE_CONFIG);
+    if (!opened) return false;
+    const SC_HANDLE service = opened.get();
     switch (setting.kind) {
-    case SettingKind::dependencies:
-        return change_dependencies(service, setting.list);
     case SettingKind::description: {
-        std::string text = setting.text;
-        SERVICE_DESCRIPTIONA info{&text[0]};
+        WideText text = setting.text;
+        SERVICE_DESCRIPTIONW info{writable(text)};
         return change_config2(service, SERVICE_CONFIG_DESCRIPTION, &info);
     }
     case SettingKind::failure_actions:
@@ -114,8 +109,8 @@ bool Win32ServiceManager::change_setting(ScHandle handle, const ServiceSetting& 
     case SettingKind::preshutdown_timeout:
         return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
     case SettingKind::required_privileges: {
-        std::string list = join_multi_string(setting.list);
-        SERVICE_REQUIRED_PRIVILEGES_INFOA info{&list[0]};
+        WideText list = from_utf16le(join_wide_multi_string(setting.list));
+        SERVICE_REQUIRED_PRIVILEGES_INFOW info{writable(list)};
         return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
     }
     case SettingKind::security:

@@ -1,24 +1,23 @@
 // catalogue/: the services as read from the platform: rows, labels, manager and registry seams.
 //
-// The Service Control Manager as the rest of the program sees it: opening
-// the manager and services, reading, starting, stopping, deleting and
-// creating them. The Win32 implementation lives in
+// The Service Control Manager as the rest of the program sees it: listing,
+// reading, starting, stopping, deleting and creating services. The Win32 implementation lives in
 // service_manager_win32.cpp; the unit tests use a fake.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "text/wide_text.h"
+
+#include "text/wide_text.h"
 
 namespace quorvel {
 
 // Access rights and values as the Win32 API defines them.
 constexpr std::uint32_t MANAGER_ALL_ACCESS = 0xF003F;
 constexpr std::uint32_t MANAGER_CREATE_SERVICE = 0x2;
-constexpr std::uint32_t QUERY_CONFIG_ACCESS = 0x1;
-constexpr std::uint32_t QUERY_CONFIG_AND_DEPENDENTS_ACCESS = 0x9;
-constexpr std::uint32_t SERVICE_FULL_ACCESS = 0xF01FF;
 constexpr std::uint32_t TYPE_MASK_SERVICES = 0x30;
 constexpr std::uint32_t TYPE_MASK_SERVICES_AND_DRIVERS = 0x3B;
 constexpr std::uint32_t STATE_MASK_ALL = 0x3;
@@ -29,18 +28,20 @@ constexpr std::uint32_t STATE_RUNNING = 4;
 // An answer the platform may be unable to give.
 enum class Answer { no, yes, unknown };
 
-// An opaque Service Control Manager handle; 0 is no handle.
-using ScHandle = std::uintptr_t;
-
-// One record of the enumeration.
+// One record of the enumeration. The exact name is how the system holds
+// the service and how every call addresses it; the code page texts are
+// what the user reads, converted as the platform's ANSI calls convert
+// them (two services can share them: "Café" and "Cafe").
 struct EnumRecord {
+    WideText exact_name;
     std::string service_name;
     std::string display_name;
     std::uint32_t service_type = 0;
     std::uint32_t current_state = 0;
 };
 
-// A service's configuration; null texts of the platform arrive as "".
+// A service's configuration as code page texts; null texts of the platform
+// arrive as "".
 struct ServiceConfig {
     std::uint32_t service_type = 0;
     std::uint32_t start_type = 0;
@@ -53,13 +54,27 @@ struct ServiceConfig {
     std::string display_name;
 };
 
+// What a service reports about itself right now.
+struct ServiceStatus {
+    std::uint32_t service_type = 0;
+    std::uint32_t current_state = 0;
+};
+
+// A creation goes through the wide call, so every text arrives as given.
 struct CreateServiceRequest {
-    std::string service_name;
-    std::string display_name;
+    WideText service_name;
+    WideText display_name;
     std::uint32_t service_type = 0;
     std::uint32_t start_type = 0;
-    std::string binary_path;
-    std::string start_name;  // passed as it stands, "" too
+    WideText binary_path;
+    WideText start_name;  // passed as it stands, "" too
+};
+
+// How a call on a named service went.
+enum class ServiceCall {
+    done,
+    not_opened,  // the service (or the manager) could not be opened
+    failed,      // it was opened, and the call failed
 };
 
 // A setting of a service beyond its creation arguments, as the manager
@@ -91,69 +106,48 @@ struct FailureAction {
 struct ServiceSetting {
     SettingKind kind = SettingKind::description;
     std::uint32_t number = 0;        // numbers, flags; the reset period of failure actions
-    std::string text;                // texts; the command of failure actions
-    std::vector<std::string> list;   // dependencies, privileges
+    WideText text;                   // texts; the command of failure actions
+    std::vector<WideText> list;      // dependencies, privileges
     std::vector<FailureAction> actions;
     bool has_command = false;        // failure actions: `text` holds the command
     bool has_reboot_message = false;
-    std::string reboot_message;
+    WideText reboot_message;
     std::string bytes;               // the security descriptor
 };
 
-// The error CreateServiceA gives when a service of that name still exists,
+// The error the creation gives when a service of that name still exists,
 // marked for deletion, because some program holds it open.
 constexpr std::uint32_t ERROR_MARKED_FOR_DELETE = 1072;
 
+// One command's connection to the Service Control Manager, opened when
+// first needed and closed with the object. Every call names the service
+// by its exact name and opens it for just that call, with the rights the
+// call needs, so no handle outlives a call and a look-alike name can
+// never be reached.
 class ServiceManager {
 public:
     virtual ~ServiceManager() = default;
 
-    virtual ScHandle open_manager(std::uint32_t access) = 0;
+    // False when the manager cannot be opened; every call then fails.
+    virtual bool connected() = 0;
     // Every record, in the manager's order: the platform hands them out in
     // pieces (one call returns at most 256 KiB on Windows), so calls are
     // made from each piece's resume point until the last piece has come.
-    virtual std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
+    virtual std::vector<EnumRecord> enumerate(std::uint32_t type_mask,
                                               std::uint32_t state_mask) = 0;
-    virtual ScHandle open_service(ScHandle manager, const std::string& name,
-                                  std::uint32_t access) = 0;
-    // False when the configuration cannot be read; `config` is then untouched.
-    virtual bool query_config(ScHandle service, ServiceConfig& config) = 0;
+    // `config` is set only when done.
+    virtual ServiceCall query_config(const WideText& name, ServiceConfig& config) = 0;
     // Whether any service, in any state, depends on this one.
-    virtual Answer has_dependents(ScHandle service) = 0;
-    // False on failure; `state` is then untouched.
-    virtual bool query_state(ScHandle service, std::uint32_t& state) = 0;
-    virtual bool request_stop(ScHandle service) = 0;
-    virtual bool start(ScHandle service) = 0;
-    virtual bool remove(ScHandle service) = 0;
-    virtual ScHandle create(ScHandle manager, const CreateServiceRequest& request) = 0;
-    // The platform's error code of the last failed create.
-    virtual std::uint32_t last_create_error() = 0;
-    // Changes one setting of an open service; false when refused.
-    virtual bool change_setting(ScHandle service, const ServiceSetting& setting) = 0;
-    virtual void close(ScHandle handle) = 0;
-};
-
-// Owns one handle and closes it when it goes out of scope. Declare the
-// manager's handle before the service's: locals die in reverse order, so
-// the service handle is closed first, as the platform expects.
-class ScopedScHandle {
-public:
-    ScopedScHandle(ServiceManager& scm, ScHandle handle) : scm_(&scm), handle_(handle) {}
-    ScopedScHandle(ScopedScHandle&& other) noexcept
-        : scm_(other.scm_), handle_(std::exchange(other.handle_, 0)) {}
-    ScopedScHandle& operator=(ScopedScHandle&&) = delete;
-    ScopedScHandle(const ScopedScHandle&) = delete;
-    ScopedScHandle& operator=(const ScopedScHandle&) = delete;
-    ~ScopedScHandle() {
-        if (handle_ != 0) scm_->close(handle_);
-    }
-
-    ScHandle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != 0; }
-
-private:
-    ServiceManager* scm_;
-    ScHandle handle_;
+    virtual Answer has_dependents(const WideText& name) = 0;
+    // False on failure; `status` is then untouched.
+    virtual bool query_status(const WideText& name, ServiceStatus& status) = 0;
+    virtual bool request_stop(const WideText& name) = 0;
+    virtual bool start(const WideText& name) = 0;
+    virtual bool remove(const WideText& name) = 0;
+    // 0 when the service was created, else the platform's error code.
+    virtual std::uint32_t create(const CreateServiceRequest& request) = 0;
+    // Changes one setting of the service; false when refused.
+    virtual bool change_setting(const WideText& name, const ServiceSetting& setting) = 0;
 };
 
 }  // namespace quorvel

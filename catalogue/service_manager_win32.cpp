@@ -1,12 +1,9 @@
 #include "catalogue/service_manager_win32.h"
 
-#include <windows.h>
-
 #include <cstring>
 #include <optional>
 
 #include "catalogue/enumeration_pieces.h"
-#include "platform/unique_handle_win32.h"
 #include "text/byte_codes.h"
 
 namespace quorvel {
@@ -14,6 +11,10 @@ namespace quorvel {
 namespace {
 
 std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
+
+WideText wide_or_empty(const wchar_t* text) {
+    return text != nullptr ? WideText(reinterpret_cast<const char16_t*>(text)) : WideText();
+}
 
 constexpr DWORD LARGEST_CONFIG = 8 * 1024;
 
@@ -53,15 +54,18 @@ DWORD enum_call(const EnumQuery& query, const LocalBuffer& buffer, DWORD& resume
                 DWORD& needed) {
     count = 0;
     if (!buffer) return ERROR_NOT_ENOUGH_MEMORY;
-    return EnumServicesStatusA(query.manager, query.type_mask, query.state_mask,
-                               buffer.as<ENUM_SERVICE_STATUSA>(), buffer.size(), &needed, &count,
+    return EnumServicesStatusW(query.manager, query.type_mask, query.state_mask,
+                               buffer.as<ENUM_SERVICE_STATUSW>(), buffer.size(), &needed, &count,
                                &resume)
                ? ERROR_SUCCESS
                : GetLastError();
 }
 
-PieceEnd fetch_piece(const EnumQuery& query, std::optional<LocalBuffer>& buffer,
-                     std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
+// The wide call gives every name exactly; the texts the user reads are
+// converted as the ANSI call would have handed them over.
+PieceEnd fetch_piece(const EnumQuery& query, CodePage& code_page,
+                     std::optional<LocalBuffer>& buffer, std::uint32_t& resume_point,
+                     std::vector<EnumRecord>& records) {
     DWORD resume = resume_point, count = 0, needed = 0;
     DWORD error = enum_call(query, *buffer, resume, count, needed);
     if (error == ERROR_MORE_DATA && count == 0 && needed > buffer->size()) {
@@ -70,59 +74,36 @@ PieceEnd fetch_piece(const EnumQuery& query, std::optional<LocalBuffer>& buffer,
         resume = resume_point;
         error = enum_call(query, *buffer, resume, count, needed);
     }
-    const ENUM_SERVICE_STATUSA* entries = buffer->as<ENUM_SERVICE_STATUSA>();
+    const ENUM_SERVICE_STATUSW* entries = buffer->as<ENUM_SERVICE_STATUSW>();
     for (DWORD i = 0; i < count; ++i) {
-        records.push_back({text_or_empty(entries[i].lpServiceName),
-                           text_or_empty(entries[i].lpDisplayName),
-                           entries[i].ServiceStatus.dwServiceType,
-                           entries[i].ServiceStatus.dwCurrentState});
+        EnumRecord record;
+        record.exact_name = wide_or_empty(entries[i].lpServiceName);
+        record.service_name = code_page.to_ansi(record.exact_name);
+        record.display_name = code_page.to_ansi(wide_or_empty(entries[i].lpDisplayName));
+        record.service_type = entries[i].ServiceStatus.dwServiceType;
+        record.current_state = entries[i].ServiceStatus.dwCurrentState;
+        records.push_back(std::move(record));
     }
     resume_point = resume;
     if (error == ERROR_SUCCESS) return PieceEnd::last;
     return error == ERROR_MORE_DATA ? PieceEnd::more : PieceEnd::failed;
 }
 
-}  // namespace
-
-ScHandle Win32ServiceManager::open_manager(std::uint32_t access) {
-    return opaque_handle(OpenSCManagerA(nullptr, nullptr, access));
-}
-
-// The sizing call tells the room for the first piece; each further piece
-// starts where the platform's resume point says.
-std::vector<EnumRecord> Win32ServiceManager::enumerate(ScHandle manager, std::uint32_t type_mask,
-                                                       std::uint32_t state_mask) {
-    const EnumQuery query{sc_handle(manager), type_mask, state_mask};
-    DWORD needed = 0, count = 0, resume = 0;
-    EnumServicesStatusA(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,
-                        &resume);
-    std::optional<LocalBuffer> buffer;
-    buffer.emplace(needed);
-    return enumerate_in_pieces(
-        [&](std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
-            return fetch_piece(query, buffer, resume_point, records);
-        });
-}
-
-ScHandle Win32ServiceManager::open_service(ScHandle manager, const std::string& name,
-                                           std::uint32_t access) {
-    return opaque_handle(OpenServiceA(sc_handle(manager), name.c_str(), access));
-}
-
-bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) {
+// The ANSI call on a service opened by its exact name: the texts come
+// converted by the platform itself, as the list shows them.
+bool read_config(SC_HANDLE service, ServiceConfig& config) {
     // No configuration is larger than 8 KiB, the platform says: one call
     // with that much room spares the sizing call, which is made only when
     // a call still reports too little room.
     std::optional<LocalBuffer> buffer;
     buffer.emplace(LARGEST_CONFIG);
     DWORD needed = 0;
-    BOOL read = *buffer && QueryServiceConfigA(sc_handle(service), buffer->as<QUERY_SERVICE_CONFIGA>(),
+    BOOL read = *buffer && QueryServiceConfigA(service, buffer->as<QUERY_SERVICE_CONFIGA>(),
                                                buffer->size(), &needed);
     if (!read && *buffer && GetLastError() == ERROR_INSUFFICIENT_BUFFER &&
         needed > buffer->size()) {
         buffer.emplace(needed);
-        read = *buffer && QueryServiceConfigA(sc_handle(service),
-                                              buffer->as<QUERY_SERVICE_CONFIGA>(),
+        read = *buffer && QueryServiceConfigA(service, buffer->as<QUERY_SERVICE_CONFIGA>(),
                                               buffer->size(), &needed);
     }
     if (!read) return false;
@@ -139,47 +120,92 @@ bool Win32ServiceManager::query_config(ScHandle service, ServiceConfig& config) 
     return true;
 }
 
+}  // namespace
+
+bool Win32ServiceManager::connected() {
+    if (!tried_) {
+        tried_ = true;
+        manager_.reset(OpenSCManagerW(nullptr, nullptr, access_));
+        if (!manager_) open_error_ = GetLastError();
+    }
+    return static_cast<bool>(manager_);
+}
+
+ScHandle Win32ServiceManager::open(const WideText& name, DWORD access) {
+    if (!connected()) return ScHandle();
+    return ScHandle(OpenServiceW(manager_.get(), wide_text(name), access));
+}
+
+// The sizing call tells the room for the first piece; each further piece
+// starts where the platform's resume point says.
+std::vector<EnumRecord> Win32ServiceManager::enumerate(std::uint32_t type_mask,
+                                                       std::uint32_t state_mask) {
+    if (!connected()) return {};
+    const EnumQuery query{manager_.get(), type_mask, state_mask};
+    DWORD needed = 0, count = 0, resume = 0;
+    EnumServicesStatusW(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,
+                        &resume);
+    std::optional<LocalBuffer> buffer;
+    buffer.emplace(needed);
+    return enumerate_in_pieces(
+        [&](std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
+            return fetch_piece(query, code_page_, buffer, resume_point, records);
+        });
+}
+
+ServiceCall Win32ServiceManager::query_config(const WideText& name, ServiceConfig& config) {
+    const ScHandle service = open(name, SERVICE_QUERY_CONFIG);
+    if (!service) return ServiceCall::not_opened;
+    return read_config(service.get(), config) ? ServiceCall::done : ServiceCall::failed;
+}
+
 // Room for one record without its strings: any dependent overflows it.
 // Wine's stub succeeds with no records and leaves the rest untouched, so
 // only a failure other than "more data" is unknown.
-Answer Win32ServiceManager::has_dependents(ScHandle service) {
-    ENUM_SERVICE_STATUSA one{};
+Answer Win32ServiceManager::has_dependents(const WideText& name) {
+    const ScHandle service = open(name, SERVICE_ENUMERATE_DEPENDENTS);
+    if (!service) return Answer::unknown;
+    ENUM_SERVICE_STATUSW one{};
     DWORD needed = 0, count = 0;
-    if (EnumDependentServicesA(sc_handle(service), STATE_MASK_ALL, &one, sizeof one, &needed, &count))
+    if (EnumDependentServicesW(service.get(), STATE_MASK_ALL, &one, sizeof one, &needed, &count))
         return count > 0 ? Answer::yes : Answer::no;
     return GetLastError() == ERROR_MORE_DATA ? Answer::yes : Answer::unknown;
 }
 
-bool Win32ServiceManager::query_state(ScHandle service, std::uint32_t& state) {
-    SERVICE_STATUS status{};
-    if (!QueryServiceStatus(sc_handle(service), &status)) return false;
-    state = status.dwCurrentState;
+bool Win32ServiceManager::query_status(const WideText& name, ServiceStatus& status) {
+    const ScHandle service = open(name, SERVICE_QUERY_STATUS);
+    SERVICE_STATUS raw{};
+    if (!service || !QueryServiceStatus(service.get(), &raw)) return false;
+    status = {raw.dwServiceType, raw.dwCurrentState};
     return true;
 }
 
-bool Win32ServiceManager::request_stop(ScHandle service) {
+bool Win32ServiceManager::request_stop(const WideText& name) {
+    const ScHandle service = open(name, SERVICE_STOP);
     SERVICE_STATUS status{};
-    return ControlService(sc_handle(service), SERVICE_CONTROL_STOP, &status) != 0;
+    return service && ControlService(service.get(), SERVICE_CONTROL_STOP, &status) != 0;
 }
 
-bool Win32ServiceManager::start(ScHandle service) {
-    return StartServiceA(sc_handle(service), 0, nullptr) != 0;
+bool Win32ServiceManager::start(const WideText& name) {
+    const ScHandle service = open(name, SERVICE_START);
+    return service && StartServiceW(service.get(), 0, nullptr) != 0;
 }
 
-bool Win32ServiceManager::remove(ScHandle service) { return DeleteService(sc_handle(service)) != 0; }
+bool Win32ServiceManager::remove(const WideText& name) {
+    const ScHandle service = open(name, DELETE);
+    return service && DeleteService(service.get()) != 0;
+}
 
 // The account goes as saved, even when empty: null would quietly turn the
 // service into a LocalSystem one, which the saved row never said.
-ScHandle Win32ServiceManager::create(ScHandle manager, const CreateServiceRequest& request) {
-    const SC_HANDLE created =
-        CreateServiceA(sc_handle(manager), request.service_name.c_str(), request.display_name.c_str(),
-                       SERVICE_FULL_ACCESS, request.service_type, request.start_type,
-                       SERVICE_ERROR_NORMAL, request.binary_path.c_str(), nullptr, nullptr,
-                       nullptr, request.start_name.c_str(), nullptr);
-    if (created == nullptr) last_create_error_ = GetLastError();
-    return opaque_handle(created);
+std::uint32_t Win32ServiceManager::create(const CreateServiceRequest& request) {
+    if (!connected()) return open_error_ != 0 ? open_error_ : ERROR_ACCESS_DENIED;
+    const ScHandle created(CreateServiceW(
+        manager_.get(), wide_text(request.service_name), wide_text(request.display_name),
+        SERVICE_ALL_ACCESS, request.service_type, request.start_type, SERVICE_ERROR_NORMAL,
+        wide_text(request.binary_path), nullptr, nullptr, nullptr,
+        wide_text(request.start_name), nullptr));
+    return created ? 0 : GetLastError();
 }
-
-void Win32ServiceManager::close(ScHandle handle) { CloseServiceHandle(sc_handle(handle)); }
 
 }  // namespace quorvel

@@ -6,33 +6,44 @@
 #include <windows.h>
 
 #include "catalogue/service_manager.h"
+#include "platform/unique_handle_win32.h"
+#include "text/code_page_win32.h"
 
 namespace quorvel {
 
-// The platform's handle behind an opaque one, and back.
-inline SC_HANDLE sc_handle(ScHandle handle) { return reinterpret_cast<SC_HANDLE>(handle); }
-inline ScHandle opaque_handle(SC_HANDLE handle) { return reinterpret_cast<ScHandle>(handle); }
+// Rights on one service, as the platform defines them.
+constexpr DWORD SERVICE_CHANGE_SECURITY = SERVICE_CHANGE_CONFIG | WRITE_DAC | WRITE_OWNER;
 
+// One command's connection, opened with `manager_access` when first needed.
 class Win32ServiceManager : public ServiceManager {
 public:
-    ScHandle open_manager(std::uint32_t access) override;
-    std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
-                                      std::uint32_t state_mask) override;
-    ScHandle open_service(ScHandle manager, const std::string& name,
-                          std::uint32_t access) override;
-    bool query_config(ScHandle service, ServiceConfig& config) override;
-    Answer has_dependents(ScHandle service) override;
-    bool query_state(ScHandle service, std::uint32_t& state) override;
-    bool request_stop(ScHandle service) override;
-    bool start(ScHandle service) override;
-    bool remove(ScHandle service) override;
-    ScHandle create(ScHandle manager, const CreateServiceRequest& request) override;
-    std::uint32_t last_create_error() override { return last_create_error_; }
-    bool change_setting(ScHandle service, const ServiceSetting& setting) override;
-    void close(ScHandle handle) override;
+    explicit Win32ServiceManager(DWORD manager_access = MANAGER_ALL_ACCESS)
+        : access_(manager_access) {}
+
+    bool connected() override;
+    std::vector<EnumRecord> enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override;
+    ServiceCall query_config(const WideText& name, ServiceConfig& config) override;
+    Answer has_dependents(const WideText& name) override;
+    bool query_status(const WideText& name, ServiceStatus& status) override;
+    bool request_stop(const WideText& name) override;
+    bool start(const WideText& name) override;
+    bool remove(const WideText& name) override;
+    std::uint32_t create(const CreateServiceRequest& request) override;
+    bool change_setting(const WideText& name, const ServiceSetting& setting) override;
 
 private:
-    std::uint32_t last_create_error_ = 0;
+    // The named service opened with `access`; no handle when it cannot be.
+    ScHandle open(const WideText& name, DWORD access);
+
+    DWORD access_;
+    bool tried_ = false;
+    DWORD open_error_ = 0;
+    ScHandle manager_;
+    Win32CodePage code_page_;
 };
+
+inline const wchar_t* wide_text(const WideText& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 }  // namespace quorvel

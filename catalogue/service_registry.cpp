@@ -2,24 +2,26 @@
 
 namespace quorvel {
 
-std::string service_key_path(const std::string& service_name) {
-    return std::string(SERVICES_KEY) + "\\" + service_name;
+WideText service_key_path(const WideText& service_name) {
+    return WideText(SERVICES_KEY) + u"\\" + service_name;
 }
 
-RegistryRead read_registry_tree(ServiceRegistry& registry, const std::string& key_path,
-                                RegistryTree& tree) {
+RegistryRead read_registry_tree(ServiceRegistry& registry, const WideText& key_path,
+                                RegistryTree& tree, WideText& unreadable) {
     RegistryKey key{key_path, {}};
-    std::vector<std::string> subkeys;
+    std::vector<WideText> subkeys;
     const RegistryRead values = registry.list_values(key_path, key.values);
-    if (values == RegistryRead::no_key) return RegistryRead::no_key;
-    if (values != RegistryRead::found) return RegistryRead::unknown;
-    if (registry.list_subkeys(key_path, subkeys) != RegistryRead::found)
-        return RegistryRead::unknown;
-    tree.push_back(std::move(key));
-    for (const std::string& subkey : subkeys)
-        if (read_registry_tree(registry, key_path + "\\" + subkey, tree) != RegistryRead::found)
-            return RegistryRead::unknown;
-    return RegistryRead::found;
+    if (values == RegistryRead::found)
+        if (registry.list_subkeys(key_path, subkeys) == RegistryRead::found) {
+            tree.push_back(std::move(key));
+            for (const WideText& subkey : subkeys)
+                if (read_registry_tree(registry, key_path + u"\\" + subkey, tree, unreadable) !=
+                    RegistryRead::found)
+                    return RegistryRead::unknown;  // a subkey gone meanwhile too
+            return RegistryRead::found;
+        }
+    unreadable = key_path;
+    return values == RegistryRead::no_key ? RegistryRead::no_key : RegistryRead::unknown;
 }
 
 }  // namespace quorvel

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "text/wide_text.h"
+
 namespace quorvel {
 
 // Value types as the registry numbers them.
@@ -18,10 +20,10 @@ constexpr std::uint32_t VALUE_DWORD = 4;
 constexpr std::uint32_t VALUE_MULTI_SZ = 7;
 constexpr std::uint32_t VALUE_QWORD = 11;
 
-// One value with its data exactly as stored (texts with their zero bytes).
-// The empty name is the key's default value.
+// One value with its data exactly as stored (texts as UTF-16LE bytes with
+// their zeros). The empty name is the key's default value.
 struct RegistryValue {
-    std::string name;
+    WideText name;
     std::uint32_t type = VALUE_NONE;
     std::string data;
 };
@@ -32,7 +34,7 @@ inline bool operator==(const RegistryValue& a, const RegistryValue& b) {
 
 // One key, by its path below HKEY_LOCAL_MACHINE, with all its values.
 struct RegistryKey {
-    std::string path;
+    WideText path;
     std::vector<RegistryValue> values;
 };
 
@@ -44,8 +46,8 @@ inline bool operator==(const RegistryKey& a, const RegistryKey& b) {
 using RegistryTree = std::vector<RegistryKey>;
 
 // The services' keys below HKEY_LOCAL_MACHINE, and one service's key.
-constexpr const char* SERVICES_KEY = "SYSTEM\\CurrentControlSet\\Services";
-std::string service_key_path(const std::string& service_name);
+constexpr const char16_t* SERVICES_KEY = u"SYSTEM\\CurrentControlSet\\Services";
+WideText service_key_path(const WideText& service_name);
 
 // What a read of the registry found out.
 enum class RegistryRead {
@@ -60,25 +62,26 @@ public:
     virtual ~ServiceRegistry() = default;
     // Reads one value of HKEY_LOCAL_MACHINE\<key_path> whole, whatever its
     // length and type. `bytes` is set only when it was found.
-    virtual RegistryRead read_value(const std::string& key_path, const char* value_name,
+    virtual RegistryRead read_value(const WideText& key_path, const WideText& value_name,
                                     std::string& bytes) = 0;
     // The names of the key's subkeys, every one of them or `unknown`.
-    virtual RegistryRead list_subkeys(const std::string& key_path,
-                                      std::vector<std::string>& names) = 0;
+    virtual RegistryRead list_subkeys(const WideText& key_path,
+                                      std::vector<WideText>& names) = 0;
     // Every value of the key, whole, or `unknown`.
-    virtual RegistryRead list_values(const std::string& key_path,
+    virtual RegistryRead list_values(const WideText& key_path,
                                      std::vector<RegistryValue>& values) = 0;
     // Creates the key and any missing parent; true when it exists afterwards.
-    virtual bool create_key(const std::string& key_path) = 0;
+    virtual bool create_key(const WideText& key_path) = 0;
     // Sets the value in an existing key.
-    virtual bool write_value(const std::string& key_path, const RegistryValue& value) = 0;
+    virtual bool write_value(const WideText& key_path, const RegistryValue& value) = 0;
 };
 
 // Reads the key at `key_path` and every key below it into `tree`, parents
 // first. `no_key` when the key itself does not exist; `unknown` when any of
 // them cannot be read whole (a subkey that vanishes meanwhile too); `tree`
-// is then unspecified.
-RegistryRead read_registry_tree(ServiceRegistry& registry, const std::string& key_path,
-                                RegistryTree& tree);
+// is then unspecified and `unreadable` is the path of the key that could
+// not be read.
+RegistryRead read_registry_tree(ServiceRegistry& registry, const WideText& key_path,
+                                RegistryTree& tree, WideText& unreadable);
 
 }  // namespace quorvel

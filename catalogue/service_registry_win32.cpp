@@ -20,15 +20,17 @@ struct OpenedKey {
     }
 };
 
-OpenedKey open_key(const std::string& path, REGSAM access) {
+const wchar_t* wide(const WideText& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+wchar_t* writable(WideText& text) { return reinterpret_cast<wchar_t*>(&text[0]); }
+
+OpenedKey open_key(const WideText& path, REGSAM access) {
     HKEY key = nullptr;
-    const LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key);
+    const LONG result = RegOpenKeyExW(HKEY_LOCAL_MACHINE, wide(path), 0, access, &key);
     return {RegKey(result == ERROR_SUCCESS ? key : nullptr), result};
 }
 
-// Buffer sizes in bytes for the key's longest subkey name, value name and
-// value data, terminators included. The key reports names in Unicode
-// characters, which can take two bytes each in the code page.
+// Buffer sizes for the key's longest subkey name and value name in
+// characters, and its longest value data in bytes, terminators included.
 struct KeySizes {
     DWORD subkey_name = 0;
     DWORD value_name = 0;
@@ -37,10 +39,10 @@ struct KeySizes {
 
 bool query_sizes(HKEY key, KeySizes& sizes) {
     DWORD subkey = 0, name = 0, data = 0;
-    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, &subkey, nullptr, nullptr,
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, &subkey, nullptr, nullptr,
                          &name, &data, nullptr, nullptr) != ERROR_SUCCESS)
         return false;
-    sizes = {2 * subkey + 1, 2 * name + 1, data + 1};
+    sizes = {subkey + 1, name + 1, data + 2};
     return true;
 }
 
@@ -53,13 +55,13 @@ Enumerated enumerated(LONG result) {
 
 // The sizes are taken again for every index: a key can change while it is
 // listed, and a name that still does not fit is a failure, not an end.
-Enumerated enumerate_subkey(HKEY key, DWORD index, std::string& name) {
+Enumerated enumerate_subkey(HKEY key, DWORD index, WideText& name) {
     KeySizes sizes;
     if (!query_sizes(key, sizes)) return Enumerated::failed;
-    std::string buffer(sizes.subkey_name, '\0');
+    WideText buffer(sizes.subkey_name, u'\0');
     DWORD length = sizes.subkey_name;
-    const Enumerated result = enumerated(
-        RegEnumKeyExA(key, index, &buffer[0], &length, nullptr, nullptr, nullptr, nullptr));
+    const Enumerated result = enumerated(RegEnumKeyExW(key, index, writable(buffer), &length,
+                                                       nullptr, nullptr, nullptr, nullptr));
     if (result == Enumerated::item) name.assign(buffer.data(), length);
     return result;
 }
@@ -67,13 +69,13 @@ Enumerated enumerate_subkey(HKEY key, DWORD index, std::string& name) {
 Enumerated enumerate_value(HKEY key, DWORD index, RegistryValue& value) {
     KeySizes sizes;
     if (!query_sizes(key, sizes)) return Enumerated::failed;
-    std::string name(sizes.value_name, '\0');
+    WideText name(sizes.value_name, u'\0');
     std::string data(sizes.value_data, '\0');
     DWORD name_length = sizes.value_name;
     DWORD data_size = sizes.value_data;
     DWORD type = 0;
     const Enumerated result =
-        enumerated(RegEnumValueA(key, index, &name[0], &name_length, nullptr, &type,
+        enumerated(RegEnumValueW(key, index, writable(name), &name_length, nullptr, &type,
                                  reinterpret_cast<BYTE*>(&data[0]), &data_size));
     if (result == Enumerated::item)
         value = {name.substr(0, name_length), type, data.substr(0, data_size)};
@@ -83,7 +85,7 @@ Enumerated enumerate_value(HKEY key, DWORD index, RegistryValue& value) {
 // Lists the key's items with `enumerate` until the registry says there are
 // no more; any other error makes the list unknown.
 template <typename Item, typename Enumerate>
-RegistryRead list_items(const std::string& key_path, std::vector<Item>& items,
+RegistryRead list_items(const WideText& key_path, std::vector<Item>& items,
                         Enumerate enumerate) {
     const OpenedKey opened = open_key(key_path, KEY_READ);
     if (!opened.key) return opened.failure();
@@ -105,8 +107,8 @@ RegistryRead list_items(const std::string& key_path, std::vector<Item>& items,
 
 }  // namespace
 
-RegistryRead Win32ServiceRegistry::read_value(const std::string& key_path,
-                                              const char* value_name, std::string& bytes) {
+RegistryRead Win32ServiceRegistry::read_value(const WideText& key_path,
+                                              const WideText& value_name, std::string& bytes) {
     const OpenedKey opened = open_key(key_path, KEY_READ);
     if (!opened.key) return opened.failure();
     // Most values fit the usual 260 bytes; a longer one is read again with
@@ -115,7 +117,7 @@ RegistryRead Win32ServiceRegistry::read_value(const std::string& key_path,
     for (int attempt = 0; attempt < 3; ++attempt) {
         DWORD type = REG_NONE;
         DWORD size = static_cast<DWORD>(buffer.size());
-        const LONG result = RegQueryValueExA(opened.key.get(), value_name, nullptr, &type,
+        const LONG result = RegQueryValueExW(opened.key.get(), wide(value_name), nullptr, &type,
                                              reinterpret_cast<BYTE*>(&buffer[0]), &size);
         if (result == ERROR_SUCCESS) {
             bytes = buffer.substr(0, size);
@@ -128,19 +130,19 @@ RegistryRead Win32ServiceRegistry::read_value(const std::string& key_path,
     return RegistryRead::unknown;
 }
 
-RegistryRead Win32ServiceRegistry::list_subkeys(const std::string& key_path,
-                                                std::vector<std::string>& names) {
+RegistryRead Win32ServiceRegistry::list_subkeys(const WideText& key_path,
+                                                std::vector<WideText>& names) {
     return list_items(key_path, names, enumerate_subkey);
 }
 
-RegistryRead Win32ServiceRegistry::list_values(const std::string& key_path,
+RegistryRead Win32ServiceRegistry::list_values(const WideText& key_path,
                                                std::vector<RegistryValue>& values) {
     return list_items(key_path, values, enumerate_value);
 }
 
-bool Win32ServiceRegistry::create_key(const std::string& key_path) {
+bool Win32ServiceRegistry::create_key(const WideText& key_path) {
     HKEY created = nullptr;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, key_path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key_path), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &created,
                         nullptr) != ERROR_SUCCESS)
         return false;
@@ -148,10 +150,10 @@ bool Win32ServiceRegistry::create_key(const std::string& key_path) {
     return true;
 }
 
-bool Win32ServiceRegistry::write_value(const std::string& key_path, const RegistryValue& value) {
+bool Win32ServiceRegistry::write_value(const WideText& key_path, const RegistryValue& value) {
     const OpenedKey opened = open_key(key_path, KEY_SET_VALUE);
     return opened.key &&
-           RegSetValueExA(opened.key.get(), value.name.c_str(), 0, value.type,
+           RegSetValueExW(opened.key.get(), wide(value.name), 0, value.type,
                           reinterpret_cast<const BYTE*>(value.data.data()),
                           static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
 }

@@ -1,4 +1,5 @@
-// The services' registry keys over advapi32. Any answer the registry does
+// The services' registry keys over advapi32's wide calls: every name and
+// value exactly as stored. Any answer the registry does
 // not give plainly is `unknown`, never "nothing there".
 #pragma once
 
@@ -8,14 +9,13 @@ namespace quorvel {
 
 class Win32ServiceRegistry : public ServiceRegistry {
 public:
-    RegistryRead read_value(const std::string& key_path, const char* value_name,
+    RegistryRead read_value(const WideText& key_path, const WideText& value_name,
                             std::string& bytes) override;
-    RegistryRead list_subkeys(const std::string& key_path,
-                              std::vector<std::string>& names) override;
-    RegistryRead list_values(const std::string& key_path,
+    RegistryRead list_subkeys(const WideText& key_path, std::vector<WideText>& names) override;
+    RegistryRead list_values(const WideText& key_path,
                              std::vector<RegistryValue>& values) override;
-    bool create_key(const std::string& key_path) override;
-    bool write_value(const std::string& key_path, const RegistryValue& value) override;
+    bool create_key(const WideText& key_path) override;
+    bool write_value(const WideText& key_path, const RegistryValue& value) override;
 };
 
 }  // namespace quorvel

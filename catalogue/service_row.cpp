@@ -35,12 +35,18 @@ const char SHARE_PROCESS[] = "共有プロセス";
 const char KERNEL_DRIVER[] = "デバイスドライバ";
 const char FILE_SYSTEM_DRIVER[] = "ファイルシステムドライバ";
 const char INTERACTIVE[] = "(対話許可)";
+// A per-user service: the template the system copies for each user who
+// signs in, and such a copy.
+const char USER_TEMPLATE[] = "(ユーザー別テンプレート)";
+const char USER_INSTANCE[] = "(ユーザー別インスタンス)";
 
 constexpr std::uint32_t TYPE_KERNEL_DRIVER = 0x1;
 constexpr std::uint32_t TYPE_FILE_SYSTEM_DRIVER = 0x2;
 constexpr std::uint32_t TYPE_OWN_PROCESS = 0x10;
 constexpr std::uint32_t TYPE_SHARE_PROCESS = 0x20;
 constexpr std::uint32_t TYPE_INTERACTIVE = 0x100;
+constexpr std::uint32_t TYPE_USER_SERVICE = 0x40;
+constexpr std::uint32_t TYPE_USER_INSTANCE = 0x80;
 constexpr std::uint32_t TYPE_ANY_DRIVER = 0x0B;  // kernel | file system | recognizer
 
 constexpr std::size_t PROCESS_LABEL_BYTES = sizeof OWN_PROCESS - 1;  // 12
@@ -85,6 +91,8 @@ const char* start_type_label(std::uint32_t start_type) {
 std::string service_type_label(std::uint32_t service_type) {
     std::string label = base_type_label(service_type);
     if (service_type & TYPE_INTERACTIVE) label += INTERACTIVE;
+    if (!label.empty() && (service_type & TYPE_USER_INSTANCE)) label += USER_INSTANCE;
+    else if (!label.empty() && (service_type & TYPE_USER_SERVICE)) label += USER_TEMPLATE;
     return label;
 }
 
@@ -102,13 +110,23 @@ std::uint32_t start_type_from_label(const char* text) {
     return DEFAULT_START_TYPE;
 }
 
+std::uint32_t base_service_type(std::uint32_t service_type) {
+    return service_type & ~(TYPE_USER_SERVICE | TYPE_USER_INSTANCE);
+}
+
 std::uint32_t service_type_from_label(const char* text) {
     for (std::uint32_t process : {TYPE_OWN_PROCESS, TYPE_SHARE_PROCESS}) {
         const char* label = process == TYPE_OWN_PROCESS ? OWN_PROCESS : SHARE_PROCESS;
         if (!starts_with(text, label, PROCESS_LABEL_BYTES)) continue;
-        if (starts_with(text + PROCESS_LABEL_BYTES, INTERACTIVE, INTERACTIVE_BYTES))
-            return process | TYPE_INTERACTIVE;
-        return process;
+        std::uint32_t type = process;
+        const char* rest = text + PROCESS_LABEL_BYTES;
+        if (starts_with(rest, INTERACTIVE, INTERACTIVE_BYTES)) {
+            type |= TYPE_INTERACTIVE;
+            rest += INTERACTIVE_BYTES;
+        }
+        if (equals(rest, USER_TEMPLATE)) type |= TYPE_USER_SERVICE;
+        if (equals(rest, USER_INSTANCE)) type |= TYPE_USER_SERVICE | TYPE_USER_INSTANCE;
+        return type;
     }
     if (equals(text, KERNEL_DRIVER)) return TYPE_KERNEL_DRIVER;
     if (equals(text, FILE_SYSTEM_DRIVER)) return TYPE_FILE_SYSTEM_DRIVER;

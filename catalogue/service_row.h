@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "text/wide_text.h"
+
 namespace quorvel {
 
 constexpr int COLUMN_COUNT = 8;
@@ -24,6 +26,10 @@ enum Column {
 
 struct ServiceRow {
     std::array<std::string, COLUMN_COUNT> texts;
+    // The service's name as the system holds it: what every operation
+    // addresses, since the code page text of column 6 may stand for
+    // several services.
+    WideText exact_name;
     // The enumeration record's numbers the texts were made from.
     std::uint32_t service_type = 0;
     std::uint32_t current_state = 0;
@@ -46,5 +52,9 @@ bool is_driver_label(const char* text);
 bool is_driver_type(std::uint32_t service_type);
 std::uint32_t start_type_from_label(const char* text);
 std::uint32_t service_type_from_label(const char* text);
+
+// The type without the per-user bits (0x40 template, 0x80 instance): the
+// kind of process a per-user service runs as.
+std::uint32_t base_service_type(std::uint32_t service_type);
 
 }  // namespace quorvel

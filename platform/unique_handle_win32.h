@@ -72,6 +72,14 @@ struct RegKeyTraits {
 };
 using RegKey = UniqueHandle<RegKeyTraits>;
 
+// A Service Control Manager handle, of the manager or of one service.
+struct ScHandleTraits {
+    using Handle = SC_HANDLE;
+    static Handle none() { return nullptr; }
+    static bool close(Handle handle) { return CloseServiceHandle(handle) != 0; }
+};
+using ScHandle = UniqueHandle<ScHandleTraits>;
+
 // A block of LocalAlloc memory.
 struct LocalMemoryTraits {
     using Handle = HLOCAL;
