@@ -9,6 +9,7 @@
 #include "operations/deletion.h"
 #include "operations/prompt_win32.h"
 #include "operations/system_paths_win32.h"
+#include "text/code_page_win32.h"
 
 namespace quorvel {
 
@@ -21,16 +22,17 @@ void delete_selected_service(MainWindow& main) {
 
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
+    Win32CodePage code_page;
     Win32SystemPaths paths;
     Win32Prompt prompt(main.window);
     Win32Pause pause;
     Win32FileSystem files;
-    DeletionContext context{scm,          registry, paths, prompt,           pause,
-                            main.history, files,    main.history_file, main.snapshot_folder};
+    DeletionContext context{scm,   registry,     code_page, paths,
+                            prompt, pause,       main.history, files,
+                            main.history_file, main.snapshot_folder, main.skip_descriptions};
     HWND list = main.list_view;
-    const DeletionOutcome outcome =
-        run_deletion(service.texts, service.service_type, context,
-                     [list, row] { SendMessageA(list, LVM_DELETEITEM, row, 0); });
+    const DeletionOutcome outcome = run_deletion(
+        service, context, [list, row] { SendMessageA(list, LVM_DELETEITEM, row, 0); });
     // Every save reads the history file afresh, so its records may have
     // changed whatever the outcome.
     update_restore_command(main);

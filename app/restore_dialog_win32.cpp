@@ -12,6 +12,8 @@
 #include "operations/restoration.h"
 #include "platform/system_library_win32.h"
 #include "res/resource.h"
+#include "text/code_page_win32.h"
+#include "operations/system_paths_win32.h"
 
 namespace quorvel {
 
@@ -101,11 +103,13 @@ void on_ok(HWND dialog, RestoreDialog& context) {
         SetFocus(context.list);
         return;
     }
-    Win32ServiceManager scm;
+    Win32ServiceManager scm(MANAGER_CREATE_SERVICE);
     Win32ServiceRegistry registry;
+    Win32CodePage code_page;
+    Win32SystemPaths paths;
     Win32FileSystem files;
-    RestorationContext restoration{scm,   registry, prompt, files, main.snapshot_folder,
-                                   main.history_file};
+    RestorationContext restoration{scm,   registry, code_page,           paths,
+                                   prompt, files,   main.snapshot_folder, main.history_file};
     if (restore_service(restoration, main.history, row) == 1) {
         end(dialog, context, 1);
         return;

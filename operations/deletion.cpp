@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "catalogue/enumeration.h"
 #include "catalogue/service_row.h"
 #include "history/snapshot_store.h"
 #include "operations/service_settings.h"
@@ -36,8 +37,11 @@ const char NOT_SAVED[] =
 const char SNAPSHOT_NOT_SAVED[] = "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n";
 const char FOLDER_ADVICE[] = "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
 const char KEY_ADVICE[] =
-    "サービスのレジストリ キーに読み取れないキーまたは値があります。"
-    "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。";
+    "サービスのレジストリ キーのうち、次のキーまたはその値を読み取れません。"
+    "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。\r\n";
+const char CONFIG_UNREADABLE[] =
+    "%s の現在の構成を読み取れないため、削除できません。\r\n"
+    "削除履歴には削除するときの構成を記録するため、読み取れないままでは削除しません。";
 const char NAME_ADVICE[] =
     "サービスのレジストリ キーに、.reg ファイルに書けない名前 (改行などを含む名前) の"
     "キーまたは値があります。";
@@ -46,12 +50,12 @@ const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
 
 // A list value of the service's key; a key or value that is not there is
 // an empty list.
-Answer registry_list(ServiceRegistry& registry, const std::string& service,
-                     const char* value_name, std::vector<std::string>& items) {
+Answer registry_list(ServiceRegistry& registry, const WideText& service,
+                     const char16_t* value_name, std::vector<WideText>& items) {
     std::string bytes;
     switch (registry.read_value(service_key_path(service), value_name, bytes)) {
     case RegistryRead::found:
-        items = split_multi_string(bytes);
+        items = split_wide_multi_string(bytes);
         return items.empty() ? Answer::no : Answer::yes;
     case RegistryRead::no_key:
     case RegistryRead::no_value:
@@ -73,12 +77,12 @@ Answer either(Answer first, Answer second) {
 // The configuration the platform reports may leave dependencies out (some
 // platforms never report them), so the service's key is asked too.
 Answer has_load_order_or_dependencies(const ServiceConfig* config, ServiceRegistry& registry,
-                                      const std::string& service_name) {
+                                      const WideText& service_name) {
     if (config != nullptr && (!config->load_order_group.empty() || !config->dependencies.empty()))
         return Answer::yes;
-    std::vector<std::string> unused;
-    return either(registry_list(registry, service_name, "DependOnService", unused),
-                  registry_list(registry, service_name, "DependOnGroup", unused));
+    std::vector<WideText> unused;
+    return either(registry_list(registry, service_name, u"DependOnService", unused),
+                  registry_list(registry, service_name, u"DependOnGroup", unused));
 }
 
 bool warn(UserPrompt& prompt, const char* pattern, const std::string& name) {
@@ -92,22 +96,20 @@ bool ask(UserPrompt& prompt, const std::string& text) {
 
 // The checks that need the Service Control Manager; skipped (go on) when
 // it or the service cannot be opened. A check that cannot be made refuses.
-bool check_with_manager(const std::string& display_name, const std::string& service_name,
+bool check_with_manager(const std::string& display_name, const WideText& service_name,
                         DeletionContext& context) {
     ServiceManager& scm = context.scm;
-    ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
-    if (!manager) return true;
-    ScopedScHandle service(
-        scm, scm.open_service(manager.get(), service_name, QUERY_CONFIG_AND_DEPENDENTS_ACCESS));
-    if (!service) return true;
-    Answer dependents = scm.has_dependents(service.get());
+    ServiceConfig config;
+    const ServiceCall read = scm.connected() ? scm.query_config(service_name, config)
+                                             : ServiceCall::not_opened;
+    if (read == ServiceCall::not_opened) return true;
+    Answer dependents = scm.has_dependents(service_name);
     if (dependents != Answer::yes)
         dependents = either(dependents, has_dependent_in_registry(context.registry, service_name));
     if (dependents == Answer::yes) return warn(context.prompt, DEPENDENTS_REFUSED, display_name);
     if (dependents == Answer::unknown)
         return warn(context.prompt, DEPENDENTS_UNKNOWN, display_name);
-    ServiceConfig config;
-    const bool have_config = scm.query_config(service.get(), config);
+    const bool have_config = read == ServiceCall::done;
     switch (has_load_order_or_dependencies(have_config ? &config : nullptr, context.registry,
                                            service_name)) {
     case Answer::yes:
@@ -122,11 +124,14 @@ bool check_with_manager(const std::string& display_name, const std::string& serv
 
 enum class KeySnapshot { saved, service_gone, key_unreadable, name_unwritable, folder_unwritable };
 
-// The snapshot of the service's whole key, saved as `path`.
-KeySnapshot snapshot_service_key(const std::string& service_name, const std::string& record,
-                                 DeletionContext& context, std::string& path) {
+// The snapshot of the service's whole key, saved as `path`; `unreadable`
+// names the key that could not be read.
+KeySnapshot snapshot_service_key(const ServiceRow& service, const std::string& record,
+                                 DeletionContext& context, std::string& path,
+                                 WideText& unreadable) {
     RegistryTree keys;
-    switch (read_registry_tree(context.registry, service_key_path(service_name), keys)) {
+    switch (read_registry_tree(context.registry, service_key_path(service.exact_name), keys,
+                               unreadable)) {
     case RegistryRead::found:
         break;
     case RegistryRead::no_key:
@@ -135,8 +140,8 @@ KeySnapshot snapshot_service_key(const std::string& service_name, const std::str
         return KeySnapshot::key_unreadable;
     }
     drop_volatile_entries(keys);
-    switch (save_snapshot(context.files, context.snapshot_folder, record, service_name, keys,
-                          path)) {
+    switch (save_snapshot(context.files, context.snapshot_folder, record,
+                          service.texts[COL_SERVICE_NAME], keys, path)) {
     case SnapshotSave::saved:
         return KeySnapshot::saved;
     case SnapshotSave::name_not_writable:
@@ -147,13 +152,21 @@ KeySnapshot snapshot_service_key(const std::string& service_name, const std::str
     return KeySnapshot::folder_unwritable;
 }
 
-void tell_snapshot_not_saved(UserPrompt& prompt, const std::string& display_name,
-                             KeySnapshot why) {
-    const char* advice = why == KeySnapshot::key_unreadable    ? KEY_ADVICE
+void tell_snapshot_not_saved(DeletionContext& context, const std::string& display_name,
+                             KeySnapshot why, const WideText& unreadable) {
+    std::string advice = why == KeySnapshot::key_unreadable    ? KEY_ADVICE
                          : why == KeySnapshot::name_unwritable ? NAME_ADVICE
                                                                : FOLDER_ADVICE;
-    prompt.message_box(format_message(SNAPSHOT_NOT_SAVED, display_name) + advice, ERROR_CAPTION,
-                       BOX_ICONWARNING | BOX_OK);
+    if (why == KeySnapshot::key_unreadable)
+        advice += "HKEY_LOCAL_MACHINE\\" + context.code_page.to_ansi(unreadable);
+    context.prompt.message_box(format_message(SNAPSHOT_NOT_SAVED, display_name) + advice,
+                               ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
+}
+
+// A key that is plainly not there; a read that fails otherwise says nothing.
+bool service_key_is_gone(ServiceRegistry& registry, const WideText& service_name) {
+    std::vector<RegistryValue> unused;
+    return registry.list_values(service_key_path(service_name), unused) == RegistryRead::no_key;
 }
 
 DeletionOutcome tell_not_deleted(UserPrompt& prompt, const std::string& display_name) {
@@ -173,64 +186,68 @@ bool lies_in_system_directory(const std::string& path, SystemPaths& paths) {
     return starts_with_ignoring_case(expanded, directory);
 }
 
-Answer has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name) {
-    std::vector<std::string> services;
+Answer has_dependent_in_registry(ServiceRegistry& registry, const WideText& service_name) {
+    std::vector<WideText> services;
     if (registry.list_subkeys(SERVICES_KEY, services) != RegistryRead::found) return Answer::unknown;
     Answer found = Answer::no;
-    for (const std::string& other : services) {
+    for (const WideText& other : services) {
         // Its own list is the load-order check's.
-        if (same_service_name(other, service_name)) continue;
-        std::vector<std::string> dependencies;
-        if (registry_list(registry, other, "DependOnService", dependencies) == Answer::unknown)
+        if (same_wide_name(other, service_name)) continue;
+        std::vector<WideText> dependencies;
+        if (registry_list(registry, other, u"DependOnService", dependencies) == Answer::unknown)
             found = Answer::unknown;  // unless another service says yes
-        for (const std::string& dependency : dependencies)
-            if (same_service_name(dependency, service_name)) return Answer::yes;
+        for (const WideText& dependency : dependencies)
+            if (same_wide_name(dependency, service_name)) return Answer::yes;
     }
     return found;
 }
 
-bool check_deletion(const RecordTexts& row, std::uint32_t service_type,
-                    DeletionContext& context) {
-    const std::string& display_name = row[COL_NAME];
-    if (is_driver_type(service_type))
+bool check_deletion(const ServiceRow& row, DeletionContext& context) {
+    const std::string& display_name = row.texts[COL_NAME];
+    if (is_driver_type(row.service_type))
         return warn(context.prompt, DRIVER_REFUSED, display_name);
-    if (lies_in_system_directory(row[COL_PATH], context.paths) &&
+    if (lies_in_system_directory(row.texts[COL_PATH], context.paths) &&
         !ask(context.prompt, format_message(SYSTEM_QUESTION, display_name)))
         return false;
-    return check_with_manager(display_name, row[COL_SERVICE_NAME], context);
+    return check_with_manager(display_name, row.exact_name, context);
 }
 
-bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause& pause) {
-    ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
-    if (!manager) return false;
-    ScopedScHandle service(scm, scm.open_service(manager.get(), service_name, SERVICE_FULL_ACCESS));
-    if (!service) return false;
-    std::uint32_t state = 0;
-    if (scm.query_state(service.get(), state) && state != STATE_STOPPED &&
-        scm.request_stop(service.get()))
-        poll_until_stopped(scm, service.get(), pause);
+bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& pause) {
+    ServiceStatus status;
+    if (scm.query_status(service_name, status) && status.current_state != STATE_STOPPED &&
+        scm.request_stop(service_name))
+        poll_until_stopped(scm, service_name, pause);
     // A service that would not stop is still marked for deletion.
-    return scm.remove(service.get());
+    return scm.remove(service_name);
 }
 
-DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
-                             DeletionContext& context, const std::function<void()>& remove_row) {
-    const std::string& display_name = row[COL_NAME];
-    const std::string& service_name = row[COL_SERVICE_NAME];
-    if (!check_deletion(row, service_type, context)) return DeletionOutcome::refused;
+DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
+                             const std::function<void()>& remove_row) {
+    const std::string& display_name = row.texts[COL_NAME];
+    if (!check_deletion(row, context)) return DeletionOutcome::refused;
     if (context.prompt.message_box(format_message(CONFIRMATION, display_name),
                                    CONFIRMATION_CAPTION, BOX_YESNO) != ANSWER_YES)
         return DeletionOutcome::refused;
 
+    // The record holds the service as it is now, not as the list last saw it.
+    ServiceRow current;
+    if (!read_service_row(context.scm, context.registry, context.code_page, row.exact_name,
+                          context.skip_descriptions, current)) {
+        if (service_key_is_gone(context.registry, row.exact_name))
+            return tell_not_deleted(context.prompt, display_name);
+        warn(context.prompt, CONFIG_UNREADABLE, display_name);
+        return DeletionOutcome::refused;
+    }
     // The snapshot and the record are on disk before the service goes: a
     // deleted service without them could never be brought back whole.
-    const std::string record = join_record(row);
+    const std::string record = join_record(current.texts);
     std::string snapshot;
-    const KeySnapshot saved = snapshot_service_key(service_name, record, context, snapshot);
+    WideText unreadable;
+    const KeySnapshot saved = snapshot_service_key(row, record, context, snapshot, unreadable);
     // No key: the service was deleted behind the program's back.
     if (saved == KeySnapshot::service_gone) return tell_not_deleted(context.prompt, display_name);
     if (saved != KeySnapshot::saved) {
-        tell_snapshot_not_saved(context.prompt, display_name, saved);
+        tell_snapshot_not_saved(context, display_name, saved, unreadable);
         return DeletionOutcome::not_saved;
     }
     if (!history_save_added(context.history, context.files, context.history_file, record)) {
@@ -238,7 +255,7 @@ DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
         warn(context.prompt, NOT_SAVED, display_name);
         return DeletionOutcome::not_saved;
     }
-    if (!stop_and_delete(service_name, context.scm, context.pause)) {
+    if (!stop_and_delete(row.exact_name, context.scm, context.pause)) {
         // Should the record stay in the file after all, so does its snapshot.
         if (history_save_removed(context.history, context.files, context.history_file, {record, 0}))
             context.files.delete_file(snapshot);

@@ -14,26 +14,21 @@
 
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
+#include "catalogue/service_row.h"
 #include "history/file_system.h"
 #include "history/history_store.h"
 #include "history/record_format.h"
 #include "operations/prompt.h"
+#include "operations/system_paths.h"
+#include "text/code_page.h"
 
 namespace quorvel {
-
-// Where the system lives, for the system-directory warning.
-class SystemPaths {
-public:
-    virtual ~SystemPaths() = default;
-    virtual std::string system_directory() = 0;
-    // The text with its %NAME% references replaced by their values.
-    virtual std::string expand_environment(const std::string& text) = 0;
-};
 
 // Everything a deletion works with.
 struct DeletionContext {
     ServiceManager& scm;
     ServiceRegistry& registry;
+    CodePage& code_page;
     SystemPaths& paths;
     UserPrompt& prompt;
     Pause& pause;
@@ -41,6 +36,7 @@ struct DeletionContext {
     FileSystem& files;
     std::string history_file;
     std::string snapshot_folder;
+    bool skip_descriptions = false;  // as the list reads the services
 };
 
 enum class DeletionOutcome {
@@ -57,21 +53,22 @@ bool lies_in_system_directory(const std::string& path, SystemPaths& paths);
 
 // Whether any service lists `service_name` in its DependOnService value;
 // unknown when the services cannot be listed or a list cannot be read.
-Answer has_dependent_in_registry(ServiceRegistry& registry, const std::string& service_name);
+Answer has_dependent_in_registry(ServiceRegistry& registry, const WideText& service_name);
 
-// The safeguards in order; shows its own messages. True: go on.
-// `service_type` is the enumeration's number behind the row's kind label:
-// it alone tells every kind of driver.
-bool check_deletion(const RecordTexts& row, std::uint32_t service_type,
-                    DeletionContext& context);
+// The safeguards in order; shows its own messages. True: go on. The row's
+// `service_type` is the enumeration's number behind its kind label: it
+// alone tells every kind of driver.
+bool check_deletion(const ServiceRow& row, DeletionContext& context);
 
 // Stops the service if it runs (at most 10 polls, 500 ms apart) and
 // deletes it in every case. True when the deletion succeeded.
-bool stop_and_delete(const std::string& service_name, ServiceManager& scm, Pause& pause);
+bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& pause);
 
-// The whole command for one row: safeguards, confirmation, the record
-// saved, stop and delete, the row removed and the outcome told.
-DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
-                             DeletionContext& context, const std::function<void()>& remove_row);
+// The whole command for one row: safeguards, confirmation, the record of
+// the service as it is now and the snapshot of its key saved, stop and
+// delete, the row removed and the outcome told. Every step addresses the
+// service by the row's exact name.
+DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
+                             const std::function<void()>& remove_row);
 
 }  // namespace quorvel

@@ -26,13 +26,13 @@ const char* const SNAPSHOT_UNREADABLE_CAPTION = "復活の確認";
 
 Recreation recreation_from_texts(const RecordTexts& texts) {
     Recreation recreation;
-    CreateServiceRequest& request = recreation.request;
-    request.service_name = texts[COL_SERVICE_NAME];
-    request.display_name = texts[COL_NAME];
-    request.service_type = service_type_from_label(texts[COL_KIND].c_str());
-    request.start_type = start_type_from_label(texts[COL_START_TYPE].c_str());
-    request.binary_path = texts[COL_PATH];
-    request.start_name = texts[COL_LOGON];
+    RecordedService& record = recreation.record;
+    record.service_name = texts[COL_SERVICE_NAME];
+    record.display_name = texts[COL_NAME];
+    record.service_type = service_type_from_label(texts[COL_KIND].c_str());
+    record.start_type = start_type_from_label(texts[COL_START_TYPE].c_str());
+    record.binary_path = texts[COL_PATH];
+    record.start_name = texts[COL_LOGON];
     recreation.start_after = is_running_label(texts[COL_STATE].c_str());
     return recreation;
 }
@@ -57,8 +57,8 @@ Snapshot look_for_snapshot(RestorationContext& context, const HistoryStore& hist
     case SnapshotSearch::found:
         break;
     }
-    if (!load_snapshot(context.files, path, snapshot) ||
-        !snapshot_fits_service(snapshot, service_name))
+    if (!load_snapshot(context.files, context.code_page, path, snapshot) ||
+        !snapshot_fits_service(snapshot, service_name, context.code_page))
         return Snapshot::unusable;
     drop_volatile_entries(snapshot);
     return Snapshot::usable;
@@ -75,30 +75,29 @@ bool restore_from_record_alone(UserPrompt& prompt, const std::string& display_na
 // The manager's own calls first, so that what it holds takes effect now;
 // then the registry, which also catches what those calls did not store as
 // saved.
-void complete_from_snapshot(RestorationContext& context, ScHandle service,
+void complete_from_snapshot(RestorationContext& context, const WideText& service,
                             const RegistryTree& snapshot, std::vector<std::string>& not_restored) {
     for (const ServiceSetting& setting : manager_settings(snapshot))
         context.scm.change_setting(service, setting);
-    for (const std::string& name : write_snapshot_values(context.registry, snapshot))
+    for (const std::string& name :
+         write_snapshot_values(context.registry, snapshot, context.code_page))
         not_restored.push_back(name);
 }
 
-// Both handles are closed before the caller shows a message: a modal box
-// must not keep the manager open while the user reads it.
-Creation create_and_start(RestorationContext& context, const Recreation& recreation,
-                          const RegistryTree* snapshot, std::vector<std::string>& not_restored) {
+// The service is addressed by the exact name it was created under.
+Creation create_and_start(RestorationContext& context, const CreateServiceRequest& request,
+                          bool start_after, const RegistryTree* snapshot,
+                          std::vector<std::string>& not_restored) {
     ServiceManager& scm = context.scm;
-    const ScopedScHandle manager(scm, scm.open_manager(MANAGER_CREATE_SERVICE));
-    if (!manager) return Creation::failed;
-    const ScopedScHandle service(scm, scm.create(manager.get(), recreation.request));
-    if (!service)
-        return scm.last_create_error() == ERROR_MARKED_FOR_DELETE
-                   ? Creation::name_marked_for_deletion
-                   : Creation::failed;
-    if (snapshot != nullptr) complete_from_snapshot(context, service.get(), *snapshot, not_restored);
+    const std::uint32_t error = scm.create(request);
+    if (error != 0)
+        return error == ERROR_MARKED_FOR_DELETE ? Creation::name_marked_for_deletion
+                                                : Creation::failed;
+    if (snapshot != nullptr)
+        complete_from_snapshot(context, request.service_name, *snapshot, not_restored);
     // A service that will not start is still back; the refilled list shows
     // its state.
-    if (recreation.start_after) scm.start(service.get());
+    if (start_after) scm.start(request.service_name);
     return Creation::created;
 }
 
@@ -131,7 +130,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     RegistryTree snapshot;
     std::vector<std::string> not_restored;
     const Snapshot found = look_for_snapshot(context, history, index,
-                                             recreation.request.service_name, snapshot_path,
+                                             recreation.record.service_name, snapshot_path,
                                              snapshot);
     // An unreadable snapshot stays where it is: it cannot be deleted while
     // held open, and it is the only copy of the rest of the key.
@@ -139,12 +138,11 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         !restore_from_record_alone(context.prompt, display_name, snapshot_path))
         return 0;
     if (found == Snapshot::unusable) not_restored.push_back(snapshot_path + SNAPSHOT_UNUSABLE);
-    if (found == Snapshot::usable) {
-        for (const std::string& name : withhold_values(snapshot, recreation.request))
-            not_restored.push_back(name);
-    }
-    const Creation creation = create_and_start(
-        context, recreation, found == Snapshot::usable ? &snapshot : nullptr, not_restored);
+    RegistryTree* usable = found == Snapshot::usable ? &snapshot : nullptr;
+    const CreateServiceRequest request = decide_creation(
+        recreation.record, usable, {context.code_page, context.paths}, not_restored);
+    const Creation creation =
+        create_and_start(context, request, recreation.start_after, usable, not_restored);
     if (creation != Creation::created) {
         tell_failure(context.prompt, display_name, creation);
         return 0;

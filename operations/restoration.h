@@ -12,6 +12,7 @@
 #include "history/history_store.h"
 #include "history/record_format.h"
 #include "operations/prompt.h"
+#include "operations/service_settings.h"
 
 namespace quorvel {
 
@@ -34,7 +35,7 @@ extern const char* const SNAPSHOT_UNREADABLE_ADVICE;
 extern const char* const SNAPSHOT_UNREADABLE_CAPTION;
 
 struct Recreation {
-    CreateServiceRequest request;
+    RecordedService record;
     bool start_after = false;  // the service was running when it was deleted
 };
 
@@ -46,6 +47,8 @@ Recreation recreation_from_texts(const RecordTexts& texts);
 struct RestorationContext {
     ServiceManager& scm;
     ServiceRegistry& registry;
+    CodePage& code_page;
+    SystemPaths& paths;
     UserPrompt& prompt;
     FileSystem& files;
     std::string snapshot_folder;

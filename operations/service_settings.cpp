@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "catalogue/security_descriptor.h"
+#include "catalogue/service_row.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
 
@@ -13,20 +14,25 @@ namespace {
 const char DEFAULT_VALUE_NAME[] = "(既定)";
 const char DIFFERS_FROM_RECORD[] = " (記録と異なるため使いません)";
 const char BAD_DESCRIPTOR[] = " (正しいセキュリティ記述子ではありません)";
-const char VOLATILE_SUBKEY[] = "Enum";
+const char16_t VOLATILE_SUBKEY[] = u"Enum";
 
 // The values the creation sets from the record.
-const char* const RECORD_VALUES[] = {"Type", "Start", "ImagePath", "ObjectName", "DisplayName"};
+const char16_t* const RECORD_VALUES[] = {u"Type", u"Start", u"ImagePath", u"ObjectName",
+                                         u"DisplayName"};
 const std::uint32_t ERROR_NORMAL = 1;  // what the creation sets
 const std::size_t FAILURE_HEADER_BYTES = 20;
 
-const RegistryValue* find_value(const RegistryKey& key, const char* name) {
+bool named(const RegistryValue& value, const char16_t* name) {
+    return same_wide_name(value.name, name);
+}
+
+const RegistryValue* find_value(const RegistryKey& key, const char16_t* name) {
     for (const RegistryValue& value : key.values)
-        if (same_service_name(value.name, name)) return &value;
+        if (named(value, name)) return &value;
     return nullptr;
 }
 
-bool read_number(const RegistryKey& key, const char* name, std::uint32_t& number) {
+bool read_number(const RegistryKey& key, const char16_t* name, std::uint32_t& number) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || value->type != VALUE_DWORD || value->data.size() != 4) return false;
     number = dword_at(value->data, 0);
@@ -35,21 +41,21 @@ bool read_number(const RegistryKey& key, const char* name, std::uint32_t& number
 
 bool is_text_type(std::uint32_t type) { return type == VALUE_SZ || type == VALUE_EXPAND_SZ; }
 
-// A text value up to its first zero byte.
-bool read_text(const RegistryKey& key, const char* name, std::string& text) {
+// A text value up to its first zero.
+bool read_text(const RegistryKey& key, const char16_t* name, WideText& text) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || !is_text_type(value->type)) return false;
-    text = text_before_zero(value->data);
+    text = wide_text_before_zero(value->data);
     return true;
 }
 
-std::vector<std::string> read_list(const RegistryKey& key, const char* name) {
+std::vector<WideText> read_list(const RegistryKey& key, const char16_t* name) {
     const RegistryValue* value = find_value(key, name);
     if (value == nullptr || value->type != VALUE_MULTI_SZ) return {};
-    return split_multi_string(value->data);
+    return split_wide_multi_string(value->data);
 }
 
-ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const std::string& text = "") {
+ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const WideText& text = {}) {
     ServiceSetting made;
     made.kind = kind;
     made.number = number;
@@ -57,37 +63,30 @@ ServiceSetting setting(SettingKind kind, std::uint32_t number = 0, const std::st
     return made;
 }
 
-void add_number_if_not(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
-                       SettingKind kind, std::uint32_t already) {
+void add_number_if_not(std::vector<ServiceSetting>& out, const RegistryKey& key,
+                       const char16_t* name, SettingKind kind, std::uint32_t already) {
     std::uint32_t number = 0;
     if (read_number(key, name, number) && number != already) out.push_back(setting(kind, number));
 }
 
-void add_number(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
+void add_number(std::vector<ServiceSetting>& out, const RegistryKey& key, const char16_t* name,
                 SettingKind kind) {
     std::uint32_t number = 0;
     if (read_number(key, name, number)) out.push_back(setting(kind, number));
 }
 
-void add_text_if_not(std::vector<ServiceSetting>& out, const RegistryKey& key, const char* name,
-                     SettingKind kind, const std::string& already) {
-    std::string text;
-    if (read_text(key, name, text) && !same_service_name(text, already))
-        out.push_back(setting(kind, 0, text));
-}
-
 void add_dependencies(std::vector<ServiceSetting>& out, const RegistryKey& key) {
     ServiceSetting dependencies = setting(SettingKind::dependencies);
-    dependencies.list = read_list(key, "DependOnService");
-    for (const std::string& group : read_list(key, "DependOnGroup"))
-        dependencies.list.push_back("+" + group);
+    dependencies.list = read_list(key, u"DependOnService");
+    for (const WideText& group : read_list(key, u"DependOnGroup"))
+        dependencies.list.push_back(u"+" + group);
     if (!dependencies.list.empty()) out.push_back(dependencies);
 }
 
 // The saved form: reset period, two unused fields, the number of actions
 // and one more unused field, then type and delay of each action.
 void add_failure_actions(std::vector<ServiceSetting>& out, const RegistryKey& key) {
-    const RegistryValue* value = find_value(key, "FailureActions");
+    const RegistryValue* value = find_value(key, u"FailureActions");
     if (value == nullptr || value->data.size() < FAILURE_HEADER_BYTES) return;
     const std::string& data = value->data;
     const std::uint32_t count = dword_at(data, 12);
@@ -97,18 +96,18 @@ void add_failure_actions(std::vector<ServiceSetting>& out, const RegistryKey& ke
         const std::size_t at = FAILURE_HEADER_BYTES + 8 * i;
         actions.actions.push_back({dword_at(data, at), dword_at(data, at + 4)});
     }
-    actions.has_command = read_text(key, "FailureCommand", actions.text);
-    actions.has_reboot_message = read_text(key, "RebootMessage", actions.reboot_message);
+    actions.has_command = read_text(key, u"FailureCommand", actions.text);
+    actions.has_reboot_message = read_text(key, u"RebootMessage", actions.reboot_message);
     out.push_back(actions);
 }
 
 bool is_security_key(const RegistryTree& snapshot, const RegistryKey& key) {
-    return same_service_name(key.path, snapshot[0].path + "\\Security");
+    return same_wide_name(key.path, snapshot[0].path + u"\\Security");
 }
 
 void add_security(std::vector<ServiceSetting>& out, const RegistryTree& snapshot) {
     for (const RegistryKey& key : snapshot) {
-        const RegistryValue* value = find_value(key, "Security");
+        const RegistryValue* value = find_value(key, u"Security");
         if (is_security_key(snapshot, key) && value != nullptr && value->type == VALUE_BINARY &&
             !value->data.empty()) {
             ServiceSetting security = setting(SettingKind::security);
@@ -119,49 +118,30 @@ void add_security(std::vector<ServiceSetting>& out, const RegistryTree& snapshot
 }
 
 bool is_record_value(const RegistryValue& value) {
-    for (const char* name : RECORD_VALUES)
-        if (same_service_name(value.name, name)) return true;
+    for (const char16_t* name : RECORD_VALUES)
+        if (named(value, name)) return true;
     return false;
 }
 
-bool is_number(const RegistryValue& value, std::uint32_t number) {
-    return value.type == VALUE_DWORD && value.data.size() == 4 && dword_at(value.data, 0) == number;
-}
-
-// Letter case alone changes neither the program, the account nor the name.
-bool is_text(const RegistryValue& value, const std::string& text) {
-    return is_text_type(value.type) &&
-           same_service_name(text_before_zero(value.data), text);
-}
-
-bool agrees_with_record(const RegistryValue& value, const CreateServiceRequest& request) {
-    if (same_service_name(value.name, "Type")) return is_number(value, request.service_type);
-    if (same_service_name(value.name, "Start")) return is_number(value, request.start_type);
-    if (same_service_name(value.name, "ImagePath")) return is_text(value, request.binary_path);
-    if (same_service_name(value.name, "ObjectName")) return is_text(value, request.start_name);
-    return is_text(value, request.display_name);
-}
-
 bool is_bad_descriptor(const RegistryValue& value) {
-    return same_service_name(value.name, "Security") &&
+    return named(value, u"Security") &&
            (value.type != VALUE_BINARY || !is_well_formed_security_descriptor(value.data));
 }
 
-// Takes the values `withheld` says out of the key, naming each with `why`.
+// Takes the values `withheld` says out of the key.
 template <typename Withheld>
-void take_out(RegistryKey& key, const std::string& prefix, const char* why, Withheld withheld,
-              std::vector<std::string>& named) {
+void take_out(RegistryKey& key, Withheld withheld) {
     std::vector<RegistryValue>& values = key.values;
-    for (const RegistryValue& value : values)
-        if (withheld(value) && why != nullptr) named.push_back(prefix + value.name + why);
     values.erase(std::remove_if(values.begin(), values.end(), withheld), values.end());
 }
 
-std::string relative_name(const std::string& key_path, const std::string& root,
-                          const std::string& value_name) {
-    std::string name = key_path.size() > root.size() ? key_path.substr(root.size() + 1) : "";
-    if (!name.empty()) name += "\\";
-    return name + (value_name.empty() ? DEFAULT_VALUE_NAME : value_name);
+// A name for the user: the value's path below the service's key.
+std::string relative_name(const WideText& key_path, const WideText& root,
+                          const WideText& value_name, CodePage& code_page) {
+    WideText name = key_path.size() > root.size() ? key_path.substr(root.size() + 1) : WideText();
+    if (!name.empty()) name += u"\\";
+    if (value_name.empty()) return code_page.to_ansi(name) + DEFAULT_VALUE_NAME;
+    return code_page.to_ansi(name + value_name);
 }
 
 bool holds(const std::vector<RegistryValue>& values, const RegistryValue& wanted) {
@@ -170,15 +150,58 @@ bool holds(const std::vector<RegistryValue>& values, const RegistryValue& wanted
     return false;
 }
 
+// The last part of a key path: a service's key is named after the service.
+WideText last_part(const WideText& path) { return path.substr(path.rfind(u'\\') + 1); }
+
+// Letter case alone changes neither the program, the account nor the name.
+bool same_as_record(const WideText& text, const std::string& recorded, CodePage& code_page) {
+    return same_service_name(code_page.to_ansi(text), recorded);
+}
+
+// Decides one text of the creation: the snapshot's value of `name` when it
+// is the record's text in one of the forms `alike` accepts, else the
+// record's own text, the snapshot's value then being named.
+template <typename Alike>
+WideText decide_text(const RegistryKey* key, const char16_t* name, const std::string& recorded,
+                     TextForms forms, Alike alike, std::vector<std::string>& differing) {
+    WideText saved;
+    if (key == nullptr || find_value(*key, name) == nullptr) return forms.code_page.to_wide(recorded);
+    if (read_text(*key, name, saved) && alike(saved)) return saved;
+    differing.push_back(forms.code_page.to_ansi(name) + DIFFERS_FROM_RECORD);
+    return forms.code_page.to_wide(recorded);
+}
+
+std::uint32_t decide_number(const RegistryKey* key, const char16_t* name, std::uint32_t recorded,
+                            bool per_user_kind, std::vector<std::string>& differing) {
+    std::uint32_t saved = 0;
+    if (key == nullptr || find_value(*key, name) == nullptr) return recorded;
+    if (read_number(*key, name, saved)) {
+        if (saved == recorded) return saved;
+        // A per-user service whose process kind is the record's: the label
+        // of older records did not tell the per-user bits.
+        if (per_user_kind && base_service_type(saved) == base_service_type(recorded) &&
+            saved != base_service_type(saved))
+            return saved;
+    }
+    differing.push_back(std::string(name, name + std::char_traits<char16_t>::length(name)) +
+                        DIFFERS_FROM_RECORD);
+    return recorded;
+}
+
 }  // namespace
 
-bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name) {
-    const std::string root = service_key_path(service_name);
-    if (snapshot.empty() || !same_service_name(snapshot[0].path, root)) return false;
+bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name,
+                           CodePage& code_page) {
+    if (snapshot.empty()) return false;
+    const WideText& root = snapshot[0].path;
+    const WideText services = WideText(SERVICES_KEY) + u"\\";
+    if (!same_wide_name(root.substr(0, services.size()), services) ||
+        root.find(u'\\', services.size()) != WideText::npos ||
+        !same_as_record(last_part(root), service_name, code_page))
+        return false;
     for (const RegistryKey& key : snapshot) {
-        const std::string head = key.path.substr(0, root.size() + 1);
-        if (key.path != snapshot[0].path &&
-            (!same_service_name(head, root + "\\") || key.path.size() == head.size()))
+        const WideText head = key.path.substr(0, root.size() + 1);
+        if (key.path != root && (!same_wide_name(head, root + u"\\") || key.path.size() == head.size()))
             return false;
     }
     return true;
@@ -186,78 +209,105 @@ bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& serv
 
 void drop_volatile_entries(RegistryTree& snapshot) {
     if (snapshot.empty()) return;
-    std::vector<std::string> unused;
-    take_out(snapshot[0], "", nullptr,
-             [](const RegistryValue& value) { return same_service_name(value.name, "DeleteFlag"); },
-             unused);
-    const std::string volatile_key = snapshot[0].path + "\\" + VOLATILE_SUBKEY;
+    take_out(snapshot[0], [](const RegistryValue& value) { return named(value, u"DeleteFlag"); });
+    const WideText volatile_key = snapshot[0].path + u"\\" + VOLATILE_SUBKEY;
     snapshot.erase(std::remove_if(snapshot.begin() + 1, snapshot.end(),
                                   [&volatile_key](const RegistryKey& key) {
-                                      const std::string head =
-                                          key.path.substr(0, volatile_key.size());
-                                      return same_service_name(head, volatile_key) &&
+                                      const WideText head = key.path.substr(0, volatile_key.size());
+                                      return same_wide_name(head, volatile_key) &&
                                              (key.path.size() == head.size() ||
-                                              key.path[head.size()] == '\\');
+                                              key.path[head.size()] == u'\\');
                                   }),
                    snapshot.end());
 }
 
-std::vector<std::string> withhold_values(RegistryTree& snapshot,
-                                         const CreateServiceRequest& request) {
-    std::vector<std::string> named;
-    if (snapshot.empty()) return named;
-    take_out(snapshot[0], "", DIFFERS_FROM_RECORD,
-             [&request](const RegistryValue& value) {
-                 return is_record_value(value) && !agrees_with_record(value, request);
-             },
-             named);
-    take_out(snapshot[0], "", nullptr, is_record_value, named);
-    for (RegistryKey& key : snapshot)
-        if (is_security_key(snapshot, key))
-            take_out(key, "Security\\", BAD_DESCRIPTOR, is_bad_descriptor, named);
-    return named;
+CreateServiceRequest decide_creation(const RecordedService& record, RegistryTree* snapshot,
+                                     TextForms forms, std::vector<std::string>& named_values) {
+    CodePage& code_page = forms.code_page;
+    const RegistryKey* key = snapshot != nullptr && !snapshot->empty() ? &(*snapshot)[0] : nullptr;
+    const auto same = [&](const std::string& recorded) {
+        return [&code_page, &recorded](const WideText& saved) {
+            return same_as_record(saved, recorded, code_page);
+        };
+    };
+    CreateServiceRequest request;
+    request.service_name = key != nullptr ? last_part(key->path) : code_page.to_wide(record.service_name);
+    request.display_name = decide_text(
+        key, u"DisplayName", record.display_name, forms,
+        [&](const WideText& saved) {
+            WideText resolved;
+            return same(record.display_name)(saved) ||
+                   (saved.size() > 1 && saved[0] == u'@' &&
+                    forms.paths.load_indirect_text(saved, resolved) &&
+                    same(record.display_name)(resolved));
+        },
+        named_values);
+    request.binary_path = decide_text(
+        key, u"ImagePath", record.binary_path, forms,
+        [&](const WideText& saved) {
+            return same(record.binary_path)(saved) ||
+                   same(record.binary_path)(forms.paths.expand_environment(saved));
+        },
+        named_values);
+    request.start_name =
+        decide_text(key, u"ObjectName", record.start_name, forms, same(record.start_name), named_values);
+    request.service_type = decide_number(key, u"Type", record.service_type, true, named_values);
+    request.start_type = decide_number(key, u"Start", record.start_type, false, named_values);
+    if (snapshot == nullptr || snapshot->empty()) return request;
+    take_out((*snapshot)[0], is_record_value);
+    for (RegistryKey& security : *snapshot)
+        if (is_security_key(*snapshot, security))
+            for (const RegistryValue& value : security.values)
+                if (is_bad_descriptor(value))
+                    named_values.push_back("Security\\" + code_page.to_ansi(value.name) + BAD_DESCRIPTOR);
+    for (RegistryKey& security : *snapshot)
+        if (is_security_key(*snapshot, security)) take_out(security, is_bad_descriptor);
+    return request;
 }
 
 std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot) {
     std::vector<ServiceSetting> out;
     const RegistryKey& key = snapshot[0];
-    add_number_if_not(out, key, "ErrorControl", SettingKind::error_control, ERROR_NORMAL);
-    add_text_if_not(out, key, "Group", SettingKind::load_order_group, "");
+    add_number_if_not(out, key, u"ErrorControl", SettingKind::error_control, ERROR_NORMAL);
+    WideText group;
+    if (read_text(key, u"Group", group) && !group.empty())
+        out.push_back(setting(SettingKind::load_order_group, 0, group));
     add_dependencies(out, key);
     // An expandable description (a resource reference) goes to the
     // registry as it is; the manager would store it as a plain text.
-    std::string description;
-    if (read_text(key, "Description", description) &&
-        find_value(key, "Description")->type == VALUE_SZ)
+    WideText description;
+    if (read_text(key, u"Description", description) &&
+        find_value(key, u"Description")->type == VALUE_SZ)
         out.push_back(setting(SettingKind::description, 0, description));
     add_failure_actions(out, key);
-    add_number(out, key, "FailureActionsOnNonCrashFailures", SettingKind::failure_actions_flag);
-    add_number(out, key, "DelayedAutostart", SettingKind::delayed_auto_start);
-    add_number(out, key, "ServiceSidType", SettingKind::service_sid_type);
+    add_number(out, key, u"FailureActionsOnNonCrashFailures", SettingKind::failure_actions_flag);
+    add_number(out, key, u"DelayedAutostart", SettingKind::delayed_auto_start);
+    add_number(out, key, u"ServiceSidType", SettingKind::service_sid_type);
     ServiceSetting privileges = setting(SettingKind::required_privileges);
-    privileges.list = read_list(key, "RequiredPrivileges");
+    privileges.list = read_list(key, u"RequiredPrivileges");
     if (!privileges.list.empty()) out.push_back(privileges);
-    add_number(out, key, "PreshutdownTimeout", SettingKind::preshutdown_timeout);
+    add_number(out, key, u"PreshutdownTimeout", SettingKind::preshutdown_timeout);
     add_security(out, snapshot);
     return out;
 }
 
 std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
-                                               const RegistryTree& snapshot) {
+                                               const RegistryTree& snapshot,
+                                               CodePage& code_page) {
     std::vector<std::string> failed;
     if (snapshot.empty()) return failed;
-    const std::string& root = snapshot[0].path;
+    const WideText& root = snapshot[0].path;
     for (const RegistryKey& key : snapshot) {
         std::vector<RegistryValue> current;
         if (!registry.create_key(key.path)) {
-            failed.push_back(key.path.size() > root.size() ? key.path.substr(root.size() + 1)
-                                                           : key.path);
+            failed.push_back(code_page.to_ansi(
+                key.path.size() > root.size() ? key.path.substr(root.size() + 1) : key.path));
             continue;
         }
         if (registry.list_values(key.path, current) != RegistryRead::found) current.clear();
         for (const RegistryValue& value : key.values)
             if (!holds(current, value) && !registry.write_value(key.path, value))
-                failed.push_back(relative_name(key.path, root, value.name));
+                failed.push_back(relative_name(key.path, root, value.name, code_page));
     }
     return failed;
 }

@@ -5,18 +5,40 @@
 // into the registry.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
+#include "operations/system_paths.h"
+#include "text/code_page.h"
 
 namespace quorvel {
 
+// What the record says a restored service is, as the list showed it: code
+// page texts, and the numbers behind its labels.
+struct RecordedService {
+    std::string service_name;
+    std::string display_name;
+    std::string binary_path;
+    std::string start_name;
+    std::uint32_t service_type = 0x10;
+    std::uint32_t start_type = 3;
+};
+
+// How the snapshot's texts are compared with the record's.
+struct TextForms {
+    CodePage& code_page;
+    SystemPaths& paths;
+};
+
 // True when every key of the snapshot is the service's own key or lies
-// below it (its first key being the service's key): a snapshot never
-// writes anywhere else, whatever a hand-edited file says.
-bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name);
+// below it (its first key being the service's key, whose name is the
+// record's as the code page shows it): a snapshot never writes anywhere
+// else, whatever a hand-edited file says.
+bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& service_name,
+                           CodePage& code_page);
 
 // Takes out what the system writes by itself and must not come back: the
 // manager's mark of a service being deleted ("DeleteFlag" in the service's
@@ -25,20 +47,24 @@ bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& serv
 // the service runs.
 void drop_volatile_entries(RegistryTree& snapshot);
 
-// Takes out of the snapshot (which fits the service) what a restoration
-// must not apply, and names what differs from the record. The record the
-// user chose decides what runs: the creation set the path, account, type,
-// start type and display name from it, so the snapshot's values of these
-// never apply, and one that differs is named. A security descriptor that
-// is not well formed is named and left out too, of the manager's call and
-// of the registry alike. Names are relative to the service's key, each with
-// why it was left out.
-std::vector<std::string> withhold_values(RegistryTree& snapshot,
-                                         const CreateServiceRequest& request);
+// The creation of a restored service. The record the user chose decides
+// what runs: the name, display name, path, account, type and start type
+// are the record's. Each is created in the snapshot's exact form where
+// that is the same value (its code page form is the record's, letter case
+// aside; a path whose expansion is the record's keeps its references; a
+// display name "@file,-id" whose text is the record's stays indirect; a
+// per-user type whose kind is the record's stays per-user), and in the
+// record's own form otherwise. The snapshot (null when there is none)
+// then loses these values, which never apply; one that differs from the
+// record is named, and so is a security descriptor that is not well
+// formed, which is left out of the manager's call and of the registry
+// alike. Names are relative to the service's key, each with why.
+CreateServiceRequest decide_creation(const RecordedService& record, RegistryTree* snapshot,
+                                     TextForms forms, std::vector<std::string>& named);
 
 // The settings to hand to the manager, in order, after the service was
 // created, from the snapshot of its key (which fits the service and went
-// through withhold_values).
+// through decide_creation).
 std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot);
 
 // Makes the registry hold every key and value of the snapshot as saved,
@@ -47,6 +73,7 @@ std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot);
 // key ("ServiceDll" in Parameters is "Parameters\ServiceDll"; a key's
 // default value is "(既定)").
 std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
-                                               const RegistryTree& snapshot);
+                                               const RegistryTree& snapshot,
+                                               CodePage& code_page);
 
 }  // namespace quorvel

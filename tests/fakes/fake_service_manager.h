@@ -1,18 +1,18 @@
-// A Service Control Manager in memory for the unit tests. It keeps a log
-// of every call that opens or closes a handle so that tests can check that
-// each handle is closed, service handles before the manager's.
+// A Service Control Manager in memory for the unit tests. Services are
+// found by their exact names, as the platform finds them; the log names
+// each call and the service's name as the code page shows it.
 #pragma once
 
 #include <algorithm>
 #include <map>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "catalogue/enumeration_pieces.h"
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
+#include "fakes/fake_code_page.h"
 
 namespace quorvel::testing {
 
@@ -37,24 +37,27 @@ class FakeServiceManager : public ServiceManager {
 public:
     std::vector<FakeService> services;
     bool manager_opens = true;
-    std::vector<std::string> log;  // "open manager", "open X", "close X", "close manager"
+    std::vector<std::string> log;  // "query X", "stop X", "start X", "delete X", ...
     std::vector<std::uint32_t> enumerate_masks;
 
+    // A service by its code page name, which is then also its exact name.
     FakeService& add(const std::string& name, const std::string& display, std::uint32_t type,
                      std::uint32_t state) {
+        return add_exact(FakeCodePage().to_wide(name), display, type, state);
+    }
+
+    // A service by its exact name; the code page name is its conversion.
+    FakeService& add_exact(const WideText& exact_name, const std::string& display,
+                           std::uint32_t type, std::uint32_t state) {
         FakeService service;
-        service.record = {name, display, type, state};
+        service.record = {exact_name, FakeCodePage().to_ansi(exact_name), display, type, state};
+        service.config.service_type = type;
+        service.config.display_name = display;
         services.push_back(service);
         return services.back();
     }
 
-    int open_handles() const { return static_cast<int>(open_.size()); }
-
-    ScHandle open_manager(std::uint32_t access) override {
-        log.push_back("open manager " + std::to_string(access));
-        if (!manager_opens) return 0;
-        return remember(MANAGER, "manager");
-    }
+    bool connected() override { return manager_opens; }
 
     // Records per call of the enumeration, as the platform caps them; 0:
     // every record in one call. Each call's resume point is kept.
@@ -62,13 +65,13 @@ public:
     std::vector<std::uint32_t> piece_starts;
 
     // The pieces go through the same loop as the platform's.
-    std::vector<EnumRecord> enumerate(ScHandle manager, std::uint32_t type_mask,
-                                      std::uint32_t state_mask) override {
-        expect_open(manager);
+    std::vector<EnumRecord> enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override {
         enumerate_masks.push_back(type_mask);
         std::vector<EnumRecord> listed;
+        if (!manager_opens) return listed;
         for (const FakeService& s : services)
-            if ((s.record.service_type & type_mask) != 0 && state_mask == STATE_MASK_ALL)
+            if ((s.record.service_type & type_mask) != 0 && state_mask == STATE_MASK_ALL &&
+                !s.removed)
                 listed.push_back(s.record);
         return enumerate_in_pieces([&](std::uint32_t& resume, std::vector<EnumRecord>& out) {
             piece_starts.push_back(resume);
@@ -80,141 +83,113 @@ public:
         });
     }
 
-    ScHandle open_service(ScHandle manager, const std::string& name,
-                          std::uint32_t access) override {
-        expect_open(manager);
-        log.push_back("open " + name + " " + std::to_string(access));
-        const FakeService* service = find(name);
-        if (service == nullptr || !service->openable) return 0;
-        return remember(next_++, name);
-    }
-
-    bool query_config(ScHandle service, ServiceConfig& config) override {
-        const FakeService* s = find(name_of(service));
-        if (s == nullptr || !s->config_readable) return false;
+    ServiceCall query_config(const WideText& name, ServiceConfig& config) override {
+        const FakeService* s = open(name, "config");
+        if (s == nullptr) return ServiceCall::not_opened;
+        if (!s->config_readable) return ServiceCall::failed;
         config = s->config;
-        return true;
+        return ServiceCall::done;
     }
 
-    Answer has_dependents(ScHandle service) override {
-        const FakeService* s = find(name_of(service));
+    Answer has_dependents(const WideText& name) override {
+        const FakeService* s = open(name, "dependents");
         return s == nullptr ? Answer::unknown : s->dependents;
     }
 
-    bool query_state(ScHandle service, std::uint32_t& state) override {
-        FakeService* s = find(name_of(service));
-        log.push_back("query " + name_of(service));
+    bool query_status(const WideText& name, ServiceStatus& status) override {
+        FakeService* s = open(name, "query");
         if (s == nullptr || !s->status_readable) return false;
         if (s->stop_requested && s->queries_until_stopped >= 0 &&
             s->queries_until_stopped-- == 0)
             s->record.current_state = STATE_STOPPED;
-        state = s->record.current_state;
+        status = {s->record.service_type, s->record.current_state};
         return true;
     }
 
-    bool request_stop(ScHandle service) override {
-        FakeService* s = find(name_of(service));
-        log.push_back("stop " + name_of(service));
+    bool request_stop(const WideText& name) override {
+        FakeService* s = open(name, "stop");
         if (s == nullptr || !s->stop_accepted) return false;
         s->stop_requested = true;
         return true;
     }
 
-    bool start(ScHandle service) override {
-        FakeService* s = find(name_of(service));
-        log.push_back("start " + name_of(service));
+    bool start(const WideText& name) override {
+        FakeService* s = open(name, "start");
         if (s == nullptr || !s->start_accepted) return false;
         s->record.current_state = STATE_RUNNING;
         return true;
     }
 
-    bool remove(ScHandle service) override {
-        FakeService* s = find(name_of(service));
-        log.push_back("delete " + name_of(service));
+    bool remove(const WideText& name) override {
+        FakeService* s = open(name, "delete");
         if (s == nullptr || !s->removable) return false;
         s->removed = true;
         return true;
     }
 
     // Fails, as the platform does, when the name is taken.
-    ScHandle create(ScHandle manager, const CreateServiceRequest& request) override {
-        expect_open(manager);
-        created.push_back(request);
-        log.push_back("create " + request.service_name);
-        if (find(request.service_name) != nullptr) return 0;
-        FakeService& service = add(request.service_name, request.display_name,
-                                   request.service_type, STATE_STOPPED);
-        service.config.service_type = request.service_type;
-        service.config.start_type = request.start_type;
-        service.config.binary_path = request.binary_path;
-        service.config.start_name = request.start_name;
-        return remember(next_++, request.service_name);
-    }
-
     std::vector<CreateServiceRequest> created;
     std::uint32_t create_error = 1073;  // ERROR_SERVICE_EXISTS, for a taken name
 
-    std::uint32_t last_create_error() override { return create_error; }
+    std::uint32_t create(const CreateServiceRequest& request) override {
+        created.push_back(request);
+        log.push_back("create " + FakeCodePage().to_ansi(request.service_name));
+        if (!manager_opens) return 5;  // ERROR_ACCESS_DENIED
+        if (find(request.service_name) != nullptr) return create_error;
+        FakeCodePage code_page;
+        FakeService& service = add_exact(request.service_name,
+                                         code_page.to_ansi(request.display_name),
+                                         request.service_type, STATE_STOPPED);
+        service.config.start_type = request.start_type;
+        service.config.binary_path = code_page.to_ansi(request.binary_path);
+        service.config.start_name = code_page.to_ansi(request.start_name);
+        return 0;
+    }
 
     // Every setting changed, in order; kinds in `refused_settings` fail.
     std::vector<ServiceSetting> changed;
     std::set<SettingKind> refused_settings;
 
-    bool change_setting(ScHandle service, const ServiceSetting& setting) override {
-        log.push_back("change " + name_of(service));
-        if (refused_settings.count(setting.kind) != 0) return false;
+    bool change_setting(const WideText& name, const ServiceSetting& setting) override {
+        if (open(name, "change") == nullptr || refused_settings.count(setting.kind) != 0)
+            return false;
         changed.push_back(setting);
         return true;
     }
 
-    void close(ScHandle handle) override {
-        log.push_back("close " + name_of(handle));
-        open_.erase(handle);
+    FakeService* find(const WideText& name) {
+        for (FakeService& s : services)
+            if (same_wide_name(s.record.exact_name, name) && !s.removed) return &s;
+        return nullptr;
     }
 
 private:
-    static constexpr ScHandle MANAGER = 1;
-    ScHandle next_ = 100;
-    std::map<ScHandle, std::string> open_;
-
-    ScHandle remember(ScHandle handle, const std::string& name) {
-        open_[handle] = name;
-        return handle;
-    }
-    std::string name_of(ScHandle handle) const {
-        auto it = open_.find(handle);
-        return it == open_.end() ? "<closed handle>" : it->second;
-    }
-    void expect_open(ScHandle handle) const {
-        if (open_.count(handle) == 0) throw std::logic_error("call on a handle that is not open");
-    }
-    const FakeService* find(const std::string& name) const {
-        for (const FakeService& s : services)
-            if (s.record.service_name == name && !s.removed) return &s;
-        return nullptr;
-    }
-    FakeService* find(const std::string& name) {
-        return const_cast<FakeService*>(static_cast<const FakeServiceManager*>(this)->find(name));
+    // Logs the call and opens the service as the platform would.
+    FakeService* open(const WideText& name, const std::string& call) {
+        log.push_back(call + " " + FakeCodePage().to_ansi(name));
+        FakeService* s = find(name);
+        return manager_opens && s != nullptr && s->openable ? s : nullptr;
     }
 };
 
 // Registry keys by path, each a map of value name to bytes; a value's type
-// is REG_SZ unless `types` says otherwise.
+// is REG_SZ unless `types` says otherwise. Paths and names are exact; the
+// registry itself folds ASCII letter case, which the tests never rely on.
 class FakeServiceRegistry : public ServiceRegistry {
 public:
-    std::map<std::string, std::map<std::string, std::string>> keys;
-    std::map<std::string, std::map<std::string, std::uint32_t>> types;
-    std::set<std::string> unreadable;  // "key": its values, subkeys and every value unknown;
-                                       // "key|value": that value unknown
-    std::set<std::string> read_only;   // "key" or "key|value": cannot be created or written
+    std::map<WideText, std::map<WideText, std::string>> keys;
+    std::map<WideText, std::map<WideText, std::uint32_t>> types;
+    std::set<WideText> unreadable;  // u"key": its values, subkeys and every value unknown;
+                                    // u"key|value": that value unknown
+    std::set<WideText> read_only;   // u"key" or u"key|value": cannot be created or written
     int reads = 0;
 
-    void set(const std::string& key, const RegistryValue& value) {
+    void set(const WideText& key, const RegistryValue& value) {
         keys[key][value.name] = value.data;
         types[key][value.name] = value.type;
     }
 
-    RegistryRead list_values(const std::string& key_path,
+    RegistryRead list_values(const WideText& key_path,
                              std::vector<RegistryValue>& values) override {
         auto key = keys.find(key_path);
         if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
@@ -229,23 +204,23 @@ public:
         return RegistryRead::found;
     }
 
-    bool create_key(const std::string& key_path) override {
+    bool create_key(const WideText& key_path) override {
         if (read_only.count(key_path) != 0) return false;
         keys[key_path];
         return true;
     }
 
-    bool write_value(const std::string& key_path, const RegistryValue& value) override {
-        if (keys.count(key_path) == 0 || read_only.count(key_path + "|" + value.name) != 0)
+    bool write_value(const WideText& key_path, const RegistryValue& value) override {
+        if (keys.count(key_path) == 0 || read_only.count(key_path + u"|" + value.name) != 0)
             return false;
         set(key_path, value);
         return true;
     }
 
-    RegistryRead read_value(const std::string& key_path, const char* value_name,
+    RegistryRead read_value(const WideText& key_path, const WideText& value_name,
                             std::string& bytes) override {
         ++reads;
-        if (unreadable.count(key_path) != 0 || unreadable.count(key_path + "|" + value_name) != 0)
+        if (unreadable.count(key_path) != 0 || unreadable.count(key_path + u"|" + value_name) != 0)
             return RegistryRead::unknown;
         auto key = keys.find(key_path);
         if (key == keys.end()) return RegistryRead::no_key;
@@ -256,17 +231,16 @@ public:
     }
 
     // Subkeys are the keys whose path is `key_path` plus one more component.
-    RegistryRead list_subkeys(const std::string& key_path,
-                              std::vector<std::string>& names) override {
+    RegistryRead list_subkeys(const WideText& key_path, std::vector<WideText>& names) override {
         if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
-        const std::string prefix = key_path + "\\";
+        const WideText prefix = key_path + u"\\";
         bool found = keys.count(key_path) > 0;
-        std::vector<std::string> listed;
+        std::vector<WideText> listed;
         for (const auto& entry : keys) {
             if (entry.first.compare(0, prefix.size(), prefix) != 0) continue;
             found = true;
-            const std::string rest = entry.first.substr(prefix.size());
-            if (rest.find('\\') == std::string::npos) listed.push_back(rest);
+            const WideText rest = entry.first.substr(prefix.size());
+            if (rest.find(u'\\') == WideText::npos) listed.push_back(rest);
         }
         if (!found) return RegistryRead::no_key;
         names.swap(listed);
