@@ -1,21 +1,26 @@
 // Any bytes as a snapshot: the first line is taken as a history record,
-// the rest as the snapshot file beside it. The .reg reader never fails
-// badly and what it reads writes back the same; a record always finds the
-// snapshot saved for it; and whatever a found snapshot holds, a
-// restoration applies none of the record's values from it, no malformed
-// security descriptor, and nothing outside the service's key.
+// the rest as the snapshot file beside it, in whichever format its bytes
+// are (the Unicode format after a byte-order mark, REGEDIT4 otherwise).
+// The .reg reader never fails badly and what it reads writes back the
+// same; a record always finds the snapshots saved for it, in either
+// format; and whatever a found snapshot holds, a restoration applies none
+// of the record's values from it, no malformed security descriptor, and
+// nothing outside the service's key.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "catalogue/security_descriptor.h"
+#include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_service_manager.h"
 #include "fuzz_check.h"
 #include "history/reg_file.h"
+#include "history/record_format.h"
 #include "history/snapshot_store.h"
 #include "operations/restoration.h"
 #include "operations/service_settings.h"
+#include "text/byte_codes.h"
 #include "text/cp932.h"
 
 namespace {
@@ -25,30 +30,58 @@ using namespace quorvel;
 const std::string FOLDER = "C:\\q\\quorvel.snapshots";
 
 void check_reg_round_trip(const std::string& bytes) {
+    testing::FakeCodePage code_page;
     RegFile file;
-    if (!read_reg_file(bytes, file)) return;
+    if (!read_reg_file(bytes, code_page, file)) return;
     std::string written;
     if (!write_reg_file(file, written)) return;
     RegFile again;
-    FUZZ_CHECK(read_reg_file(written, again));
+    FUZZ_CHECK(read_reg_file(written, code_page, again));
     FUZZ_CHECK(again.comments == file.comments);
     FUZZ_CHECK(again.keys == file.keys);
+    std::string rewritten;
+    FUZZ_CHECK(write_reg_file(again, rewritten) && rewritten == written);
 }
 
-// Saved twice for the same record line, each record finds its own.
+// The REGEDIT4 snapshot an earlier build saved for `record`: its link kept
+// whole double-byte characters and wrote every other byte a line cannot
+// hold, and '%', as %XX.
+std::string legacy_snapshot(const std::string& record) {
+    std::string link;
+    for (std::size_t i = 0; i < record.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(record[i]);
+        if (is_whole_cp932_char(record, i))
+            link += record.substr(i++, 2);
+        else if (byte >= 0x20 && byte < 0x7F && byte != '%')
+            link += record[i];
+        else
+            link += percent_code(byte);
+    }
+    return "REGEDIT4\r\n;record=" + link + "\r\n\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\X]\r\n";
+}
+
+// An earlier build's snapshot and two saved now for the same record line:
+// each of the three equal records finds its own, oldest first.
 void check_record_link(const std::string& record, const RegistryTree& keys) {
     testing::FakeFileSystem files;
     const std::string service = split_record(record)[COL_SERVICE_NAME];
+    const std::string legacy = FOLDER + "\\000001-x.reg";
     std::string first, second, found;
+    files.files[legacy] = legacy_snapshot(record);
     if (save_snapshot(files, FOLDER, record, service, keys, first) != SnapshotSave::saved) return;
     FUZZ_CHECK(save_snapshot(files, FOLDER, record, service, keys, second) == SnapshotSave::saved);
     // Between them a record that differs from theirs only at its end.
-    const std::vector<HistoryRecord> records = {record, record + "x", record};
+    const std::vector<HistoryRecord> records = {record, record, record + "x", record};
     FUZZ_CHECK(find_snapshot(files, FOLDER, records, 0, found) == SnapshotSearch::found);
+    FUZZ_CHECK(found == legacy);
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 1, found) == SnapshotSearch::found);
     FUZZ_CHECK(found == first);
-    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 2, found) == SnapshotSearch::found);
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 3, found) == SnapshotSearch::found);
     FUZZ_CHECK(found == second);
-    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 1, found) == SnapshotSearch::none);
+    FUZZ_CHECK(find_snapshot(files, FOLDER, records, 2, found) == SnapshotSearch::none);
+    testing::FakeCodePage code_page;
+    RegistryTree loaded;
+    FUZZ_CHECK(load_snapshot(files, second, code_page, loaded) && loaded == keys);
 }
 
 void check_restoration_input(const std::string& record, RegistryTree snapshot) {
@@ -58,15 +91,15 @@ void check_restoration_input(const std::string& record, RegistryTree snapshot) {
     withhold_values(snapshot, recreation.request);
     for (const RegistryValue& value : snapshot[0].values)
         for (const char* name : {"Type", "Start", "ImagePath", "ObjectName", "DisplayName"})
-            FUZZ_CHECK(!same_service_name(value.name, name));
+            FUZZ_CHECK(!same_wide_name(value.name, widen_ascii(name)));
     for (const ServiceSetting& setting : manager_settings(snapshot))
         if (setting.kind == SettingKind::security)
             FUZZ_CHECK(is_well_formed_security_descriptor(setting.bytes));
     testing::FakeServiceRegistry registry;
     write_snapshot_values(registry, snapshot);
-    const std::string root = service_key_path(recreation.request.service_name);
+    const WideText root = service_key_path(recreation.request.service_name);
     for (const auto& key : registry.keys)
-        FUZZ_CHECK(same_service_name(key.first.substr(0, root.size()), root));
+        FUZZ_CHECK(same_wide_name(key.first.substr(0, root.size()), root));
 }
 
 }  // namespace
@@ -81,15 +114,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     is_well_formed_security_descriptor(bytes);  // on exactly these bytes, nothing past them
 
     testing::FakeFileSystem files;
+    testing::FakeCodePage code_page;
     const std::string path = FOLDER + "\\000001-x.reg";
     files.files[path] = bytes;
     std::string found;
     RegistryTree snapshot;
     if (find_snapshot(files, FOLDER, {record}, 0, found) == SnapshotSearch::found &&
-        load_snapshot(files, found, snapshot))
+        load_snapshot(files, found, code_page, snapshot))
         check_restoration_input(record, snapshot);
 
     RegFile file;
-    if (read_reg_file(bytes, file) && !file.keys.empty()) check_record_link(record, file.keys);
+    if (read_reg_file(bytes, code_page, file) && !file.keys.empty())
+        check_record_link(record, file.keys);
     return 0;
 }
