@@ -259,3 +259,27 @@ def run_tests(selected=None):
             print("ok   %s (%.1f s)" % (function.__name__, time.monotonic() - started), flush=True)
     print("e2e: %d passed, %d failed, %d skipped" % (passed, failed, skipped), flush=True)
     return failed == 0
+
+
+def percent_record(record):
+    """A history record as a snapshot's second line carries it: ASCII,
+    '%', control bytes and every byte from 0x80 up written as %XX."""
+    return "".join(chr(byte) if 0x20 <= byte < 0x7F and byte != 0x25 else "%%%02X" % byte
+                   for byte in record)
+
+
+def record_comment(record):
+    return ";record=" + percent_record(record)
+
+
+def read_snapshot(path):
+    """A snapshot's text: a Unicode registry file, UTF-16LE after its byte-order mark."""
+    with open(path, "rb") as f:
+        data = f.read()
+    assert data[:2] == b"\xff\xfe", data[:40]
+    return data[2:].decode("utf-16-le")
+
+
+def write_snapshot(path, text):
+    with open(path, "wb") as f:
+        f.write(b"\xff\xfe" + text.encode("utf-16-le"))

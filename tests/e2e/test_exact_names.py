@@ -141,13 +141,6 @@ def service_state(name):
 
 # --- services and the program ------------------------------------------------
 
-def percent_record(record):
-    """A history record as the snapshot's second line carries it: ASCII,
-    '%', control bytes and every byte from 0x80 up written as %XX."""
-    return "".join(chr(byte) if 0x20 <= byte < 0x7F and byte != 0x25 else "%%%02X" % byte
-                   for byte in record)
-
-
 def make_look_alikes():
     for name, display, _ in (TARGET, INNOCENT):
         remove_key(name)
@@ -325,7 +318,7 @@ def the_snapshot_is_a_unicode_registry_file_the_editor_imports():
         assert snapshot.startswith(b"\xff\xfe"), snapshot[:64]
         lines = snapshot[2:].decode("utf-16-le").split("\r\n")
         assert lines[0] == UNICODE_HEADER, lines[:2]
-        assert lines[1] == ";record=" + percent_record(record), (lines[1], record)
+        assert lines[1] == harness.record_comment(record), (lines[1], record)
         parse_unicode_reg(snapshot, "HKEY_LOCAL_MACHINE" + (SERVICES + name)[len("HKLM"):])
 
         wait_until(lambda: exported_key(name) is None, 30, "the key gone")

@@ -136,8 +136,8 @@ def a_long_double_byte_subkey_name_is_saved_and_restored():
     try:
         with Program() as program:
             delete_in_program(program, name, display)
-            with open(os.path.join(SNAPSHOTS, only_snapshot()), "rb") as f:
-                assert cp932("\\Parameters\\" + subkey + "]") in f.read()
+            snapshot = harness.read_snapshot(os.path.join(SNAPSHOTS, only_snapshot()))
+            assert "\\Parameters\\" + subkey + "]" in snapshot
             open_dialog(program)
             choose(0)
             program.press(IDOK)
@@ -164,14 +164,12 @@ def an_edited_snapshot_restores_the_program_the_dialog_showed():
         with Program() as program:
             delete_in_program(program, name, display)
             path = os.path.join(SNAPSHOTS, only_snapshot())
-            with open(path, "rb") as f:
-                snapshot = f.read()
-            edited, count = re.subn(rb'"ImagePath"=[^\r\n]*(?:\\\r\n[^\r\n]*)*\r\n',
-                                    rb'"ImagePath"="C:\\\\qtest\\\\scmfix.exe list 48"' + b"\r\n",
+            snapshot = harness.read_snapshot(path)
+            edited, count = re.subn(r'"ImagePath"=[^\r\n]*(?:\\\r\n[^\r\n]*)*\r\n',
+                                    lambda _: '"ImagePath"="C:\\\\qtest\\\\scmfix.exe list 48"\r\n',
                                     snapshot)
             assert count == 1, snapshot
-            with open(path, "wb") as f:
-                f.write(edited)
+            harness.write_snapshot(path, edited)
 
             open_dialog(program)
             assert dialog_rows()[0][5] == cp932(TEST_BIN + " quick"), dialog_rows()

@@ -60,8 +60,7 @@ def snapshot_records():
     """The ;record= line of every snapshot, oldest first."""
     lines = []
     for name in sorted(os.listdir(SNAPSHOTS)):
-        with open(os.path.join(SNAPSHOTS, name), "rb") as f:
-            lines.append(f.read().split(b"\r\n")[1])
+        lines.append(harness.read_snapshot(os.path.join(SNAPSHOTS, name)).split("\r\n")[1])
     return lines
 
 
@@ -119,7 +118,7 @@ def long_paths_and_display_names_stay_whole_from_the_list_to_the_restoration():
             for service in deleted:
                 delete_in_program(program, service)
         assert history_bytes() == b"".join(record + b"\r\n" for record in records)
-        assert snapshot_records() == [b";record=" + record for record in records]
+        assert snapshot_records() == [harness.record_comment(record) for record in records]
 
         # Without its snapshot, the record alone brings the whole path back.
         os.remove(os.path.join(SNAPSHOTS, sorted(os.listdir(SNAPSHOTS))[0]))
@@ -155,7 +154,7 @@ def a_service_name_over_259_bytes_is_started_stopped_and_deleted_by_its_whole_na
             delete_in_program(program, LONG_NAME)
         assert scm("state", name).strip() == b"0"
         assert history_bytes() == record_line(row) + b"\r\n"
-        assert snapshot_records() == [b";record=" + record_line(row)]
+        assert snapshot_records() == [harness.record_comment(record_line(row))]
     finally:
         remove_service(name)
         clear_history()
