@@ -101,19 +101,25 @@ def delete_in_program(name, display):
         wait_until(program.no_message_box, 20, "the message to close")
 
 
+def restore_chosen(program, display):
+    """Restores the row chosen in the open dialog; no message may follow
+    the success."""
+    program.press(IDOK)
+    got = program.message_box()
+    assert got[:2] == (cp932("復活"), cp932("サービス名 %s を復活しました" % display)), got
+    program.press(IDOK)
+    wait_until(lambda: ui("msgbox") != b"0" or (ui("dialog") == b"0" and
+                                                  focused() == MAIN_LIST),
+               20, "the flow to end")
+    assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
+
+
 def restore_in_program(display):
-    """Restores the only record; no message may follow the success."""
+    """Restores the only record."""
     with Program() as program:
         open_dialog(program)
         choose(0)
-        program.press(IDOK)
-        got = program.message_box()
-        assert got[:2] == (cp932("復活"), cp932("サービス名 %s を復活しました" % display)), got
-        program.press(IDOK)
-        wait_until(lambda: ui("msgbox") != b"0" or (ui("dialog") == b"0" and
-                                                      focused() == MAIN_LIST),
-                   20, "the flow to end")
-        assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
+        restore_chosen(program, display)
 
 
 @test

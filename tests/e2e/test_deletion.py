@@ -42,7 +42,8 @@ def start_delete(program, name):
 
 def expect_box(program, caption, text, buttons, icon):
     got = program.message_box()
-    assert got == (cp932(caption), cp932(text), buttons, icon, "main"), got
+    assert got == (cp932(caption), cp932(text), buttons, icon, "main"), \
+        tuple(field.decode("cp932", "replace") for field in got[:2]) + got[2:]
 
 
 def expect_no_further_box(program):
