@@ -16,20 +16,27 @@ const char RECORD_MARK[] = "record=";
 const char EXTENSION[] = ".reg";
 const std::size_t NAME_BYTES = 64;  // of the service name in the file name
 
-// The record as one comment line: whole double-byte characters and
-// printable ASCII other than '%' stay, everything else becomes %XX.
+// A byte of the record as the comment line holds it: printable ASCII other
+// than '%' as it is, any other byte as %XX.
+std::string line_byte(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x20 && byte < 0x7F && byte != '%' ? std::string(1, c) : percent_code(byte);
+}
+
+// The record as one comment line, pure ASCII, so it reads the same in any
+// format and code page.
 std::string comment_for(const std::string& record) {
     std::string out = RECORD_MARK;
-    for (std::size_t i = 0; i < record.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(record[i]);
-        if (is_whole_cp932_char(record, i)) {
-            out += record.substr(i++, 2);
-        } else if (byte >= 0x20 && byte < 0x7F && byte != '%') {
-            out += record[i];
-        } else {
-            out += percent_code(byte);
-        }
-    }
+    for (const char c : record) out += line_byte(c);
+    return out;
+}
+
+// The same line as builds before the Unicode format wrote it: whole
+// double-byte characters stayed as they were.
+std::string legacy_comment_for(const std::string& record) {
+    std::string out = RECORD_MARK;
+    for (std::size_t i = 0; i < record.size(); ++i)
+        out += is_whole_cp932_char(record, i) ? record.substr(i++, 2) : line_byte(record[i]);
     return out;
 }
 
@@ -78,11 +85,21 @@ bool list_snapshots(FileSystem& files, const std::string& folder,
     return true;
 }
 
-// A snapshot's first lines, which name its record. Only they are compared:
-// a snapshot damaged further down still finds its record, so that the user
-// learns of it.
-std::string header_for(const std::string& record) {
-    return "REGEDIT4\r\n;" + comment_for(record) + "\r\n";
+// A snapshot's first lines, which name its record: as save_snapshot writes
+// them, and as builds before the Unicode format did. Only they are
+// compared: a snapshot damaged further down still finds its record, so
+// that the user learns of it.
+std::vector<std::string> headers_for(const std::string& record) {
+    const WideText lines =
+        u"Windows Registry Editor Version 5.00\r\n;" + widen_ascii(comment_for(record)) + u"\r\n";
+    return {"\xFF\xFE" + utf16le_bytes(lines),
+            "REGEDIT4\r\n;" + legacy_comment_for(record) + "\r\n"};
+}
+
+bool starts_with_any(const std::string& bytes, const std::vector<std::string>& headers) {
+    for (const std::string& header : headers)
+        if (bytes.compare(0, header.size(), header) == 0) return true;
+    return false;
 }
 
 }  // namespace
@@ -124,7 +141,7 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
         path = folder;
         return SnapshotSearch::unreadable;
     }
-    const std::string header = header_for(record);
+    const std::vector<std::string> headers = headers_for(record);
     const std::string own_name =
         "-" + file_name_part(split_record(record)[COL_SERVICE_NAME]) + EXTENSION;
     std::size_t newer = 0;
@@ -135,7 +152,7 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
             path = snapshot->path;
             return SnapshotSearch::unreadable;
         }
-        if (read == ReadResult::read && bytes.compare(0, header.size(), header) == 0 &&
+        if (read == ReadResult::read && starts_with_any(bytes, headers) &&
             newer++ == later) {
             path = snapshot->path;
             return SnapshotSearch::found;
@@ -144,11 +161,12 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
     return SnapshotSearch::none;
 }
 
-bool load_snapshot(FileSystem& files, const std::string& path, RegistryTree& keys) {
+bool load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
+                   RegistryTree& keys) {
     std::string bytes;
     RegFile file;
-    if (files.read_file(path, bytes) != ReadResult::read || !read_reg_file(bytes, file) ||
-        file.keys.empty())
+    if (files.read_file(path, bytes) != ReadResult::read ||
+        !read_reg_file(bytes, code_page, file) || file.keys.empty())
         return false;
     keys = file.keys;
     return true;

@@ -4,7 +4,7 @@
 // deletions of one name never share a file).
 //
 // A snapshot names its history record in its first comment line,
-// ";record=<the record line>" ('%' and bytes a line cannot hold written as
+// ";record=<the record line>" ('%' and every byte but printable ASCII as
 // %XX), and that is the whole link: the history file stays as it was, and
 // the link survives restarts and the removal of other records. Records
 // with the same line (one service deleted twice with the same row) are
@@ -19,6 +19,7 @@
 #include "catalogue/service_registry.h"
 #include "history/file_system.h"
 #include "history/history_store.h"
+#include "text/code_page.h"
 
 namespace quorvel {
 
@@ -48,7 +49,9 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
                              std::string& path);
 
 // The keys of a snapshot file; false when it cannot be read or is not a
-// snapshot of a service key.
-bool load_snapshot(FileSystem& files, const std::string& path, RegistryTree& keys);
+// snapshot of a service key. Snapshots of earlier builds hold code page
+// texts, which `code_page` turns into wide ones.
+bool load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
+                   RegistryTree& keys);
 
 }  // namespace quorvel

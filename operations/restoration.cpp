@@ -57,7 +57,7 @@ Snapshot look_for_snapshot(RestorationContext& context, const HistoryStore& hist
     case SnapshotSearch::found:
         break;
     }
-    if (!load_snapshot(context.files, context.code_page, path, snapshot) ||
+    if (!load_snapshot(context.files, path, context.code_page, snapshot) ||
         !snapshot_fits_service(snapshot, service_name, context.code_page))
         return Snapshot::unusable;
     drop_volatile_entries(snapshot);

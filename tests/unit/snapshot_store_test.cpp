@@ -2,26 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "history/reg_file.h"
 
 namespace quorvel {
 namespace {
 
+using testing::FakeCodePage;
 using testing::FakeFileSystem;
 
 const std::string FOLDER = "C:\\tools\\quorvel.snapshots";
 
 RegistryTree keys_of(const std::string& service, const std::string& marker) {
-    return {{"SYSTEM\\CurrentControlSet\\Services\\" + service,
-             {{"Marker", VALUE_SZ, marker + '\0'}}}};
+    return {{service_key_path(widen_ascii(service)),
+             {{u"Marker", VALUE_SZ, utf16le_bytes(widen_ascii(marker) + u'\0')}}}};
 }
 
 std::string marker_of(FakeFileSystem& files, const std::string& path) {
+    FakeCodePage code_page;
     RegistryTree keys;
-    if (!load_snapshot(files, path, keys)) return "<none>";
-    return keys[0].values[0].data.substr(0, keys[0].values[0].data.size() - 1);
+    if (!load_snapshot(files, path, code_page, keys)) return "<none>";
+    return code_page.to_ansi(wide_text_before_zero(keys[0].values[0].data));
 }
+
+// Text of a snapshot as save_snapshot writes it, for looking into one.
+std::string in_file(const std::string& text) { return utf16le_bytes(widen_ascii(text)); }
 
 class SnapshotStore : public ::testing::Test {
 protected:
@@ -57,8 +63,10 @@ TEST_F(SnapshotStore, EachRecordFindsItsOwnSnapshot) {
     EXPECT_TRUE(files.folders.count(FOLDER));
     EXPECT_EQ(marker_at(0), "a");
     EXPECT_EQ(marker_at(1), "b");
-    // The snapshot names its record for anyone who opens it.
-    EXPECT_NE(files.files[first].find(";record=A,,,手動,,a.exe,ASvc,\r\n"), std::string::npos);
+    // The snapshot names its record for anyone who opens it, in ASCII.
+    const std::string header = in_file("Windows Registry Editor Version 5.00\r\n"
+                                       ";record=A,,,%8E%E8%93%AE,,a.exe,ASvc,\r\n");
+    EXPECT_EQ(files.files[first].compare(0, header.size() + 2, "\xFF\xFE" + header), 0);
 }
 
 TEST_F(SnapshotStore, TheLinkSurvivesTheRemovalOfOtherRecordsAndARestart) {
@@ -113,14 +121,53 @@ TEST_F(SnapshotStore, RecordsWithAnyBytesAndNamesWithAnyCharacters) {
     const std::string record = "A\tB,x%2Cy,,,,,Odd:Svc*?,,%";
     const std::string path = save(record, "Odd:Svc*?/ソ", "odd");
     EXPECT_EQ(path, FOLDER + "\\000001-Odd_Svc_____.reg");
-    EXPECT_NE(files.files[path].find(";record=A%09B,x%252Cy,"), std::string::npos);
+    EXPECT_NE(files.files[path].find(in_file(";record=A%09B,x%252Cy,")), std::string::npos);
     EXPECT_EQ(marker_at(0), "odd");
     // A lead byte without a trail byte the editor takes is no character.
     const std::string broken = save("B\x81\x7F,,,,,,BSvc,", "BSvc", "broken");
-    EXPECT_NE(files.files[broken].find(";record=B%81%7F,"), std::string::npos);
+    EXPECT_NE(files.files[broken].find(in_file(";record=B%81%7F,")), std::string::npos);
     EXPECT_EQ(marker_at(1), "broken");
     const std::string long_name(300, 'n');
     EXPECT_EQ(save("L,,,,,,n,", long_name, "long"), FOLDER + "\\000003-" + std::string(64, 'n') + ".reg");
+}
+
+// A snapshot as builds before the Unicode format wrote it: REGEDIT4, code
+// page texts, the record's double-byte characters whole in its link.
+std::string legacy_snapshot(const std::string& link, const std::string& service,
+                            const std::string& marker) {
+    return "REGEDIT4\r\n;record=" + link + "\r\n\r\n" +
+           "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\" + service + "]\r\n" +
+           "\"Marker\"=\"" + marker + "\"\r\n\r\n";
+}
+
+TEST_F(SnapshotStore, SnapshotsOfEarlierBuildsAreFoundAndRead) {
+    const std::string line = "\x82\xa0,,,手動,,x.exe,SameSvc,";  // high bytes: あ and 手動
+    const std::string broken = "B\x81\x7F,,,,,,BSvc,";
+    records = {line, broken};
+    files.files[FOLDER + "\\000001-SameSvc.reg"] =
+        legacy_snapshot(line, "SameSvc", "older \x82\xa2");
+    files.files[FOLDER + "\\000002-BSvc.reg"] =
+        legacy_snapshot("B%81%7F,,,,,,BSvc,", "BSvc", "broken");
+    // A link in the new form with the record's bytes as they are is no link.
+    files.files[FOLDER + "\\000003-SameSvc.reg"] =
+        "\xFF\xFE" + utf16le_bytes(u"Windows Registry Editor Version 5.00\r\n;record=\u3042") +
+        in_file(",,,%8E%E8%93%AE,,x.exe,SameSvc,\r\n");
+    save(line, "SameSvc", "newer");
+
+    EXPECT_EQ(found_at(0), FOLDER + "\\000001-SameSvc.reg");
+    EXPECT_EQ(marker_at(0), "older \x82\xa2");
+    EXPECT_EQ(marker_at(1), "broken");
+    EXPECT_EQ(found_at(2), FOLDER + "\\000004-SameSvc.reg");
+    EXPECT_EQ(marker_at(2), "newer");
+
+    // Its texts come back as the wide texts they stood for.
+    FakeCodePage code_page;
+    RegistryTree keys;
+    ASSERT_TRUE(load_snapshot(files, found_at(0), code_page, keys));
+    EXPECT_EQ(
+        keys,
+        (RegistryTree{{u"SYSTEM\\CurrentControlSet\\Services\\SameSvc",
+                       {{u"Marker", VALUE_SZ, utf16le_bytes(WideText(u"older \u3044\0", 8))}}}}));
 }
 
 TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {
@@ -133,7 +180,7 @@ TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {
     // A key that a .reg file cannot hold is not half written either.
     files.replace_fails = false;
     std::string path;
-    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", {{"SYSTEM\\A\r\nB", {}}}, path),
+    EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", {{u"SYSTEM\\A\r\nB", {}}}, path),
               SnapshotSave::name_not_writable);
     files.lock_held.insert(FOLDER);  // another copy is saving one
     EXPECT_EQ(save_snapshot(files, FOLDER, "A", "ASvc", keys_of("ASvc", "a"), path),
@@ -144,10 +191,14 @@ TEST_F(SnapshotStore, NothingIsLeftWhenTheSnapshotCannotBeWritten) {
 
 TEST_F(SnapshotStore, AnUnreadableSnapshotIsNotLoaded) {
     const std::string path = save("A,,,,,,ASvc,", "ASvc", "a");
-    files.files[path] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";  // no key at all
+    FakeCodePage code_page;
     RegistryTree keys;
-    EXPECT_FALSE(load_snapshot(files, path, keys));
-    EXPECT_FALSE(load_snapshot(files, FOLDER + "\\missing.reg", keys));
+    files.files[path] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";  // no key at all
+    EXPECT_FALSE(load_snapshot(files, path, code_page, keys));
+    files.files[path] =
+        "\xFF\xFE" + in_file("Windows Registry Editor Version 5.00\r\n;record=A,,,,,,ASvc,\r\n");
+    EXPECT_FALSE(load_snapshot(files, path, code_page, keys));
+    EXPECT_FALSE(load_snapshot(files, FOLDER + "\\missing.reg", code_page, keys));
 }
 
 // A snapshot that cannot be read now is not "no snapshot": unless newer
