@@ -12,6 +12,10 @@
 
 namespace quorvel::testing {
 
+// Two service names that the code page shows alike, both as "qvtCafe".
+inline const WideText CAFE_ACCENTED = u"qvtCaf\u00e9";
+inline const WideText CAFE_PLAIN = u"qvtCafe";
+
 class FakeCodePage : public CodePage {
 public:
     std::string to_ansi(const WideText& text) override {

@@ -31,6 +31,9 @@ struct FakeService {
     bool start_accepted = true;
     bool removable = true;
     bool removed = false;
+    // The calls that reached this very service ("config", "stop", ...): the
+    // log alone cannot tell look-alike names apart.
+    std::vector<std::string> calls;
 };
 
 class FakeServiceManager : public ServiceManager {
@@ -168,7 +171,9 @@ private:
     FakeService* open(const WideText& name, const std::string& call) {
         log.push_back(call + " " + FakeCodePage().to_ansi(name));
         FakeService* s = find(name);
-        return manager_opens && s != nullptr && s->openable ? s : nullptr;
+        if (!manager_opens || s == nullptr || !s->openable) return nullptr;
+        s->calls.push_back(call);
+        return s;
     }
 };
 

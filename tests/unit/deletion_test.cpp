@@ -7,64 +7,91 @@
 #include <map>
 #include <optional>
 
+#include "catalogue/enumeration.h"
+#include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "fakes/fake_system_paths.h"
+#include "fakes/registry_bytes.h"
 #include "history/snapshot_store.h"
 
 namespace quorvel {
 namespace {
 
+using testing::CAFE_ACCENTED;
+using testing::CAFE_PLAIN;
+using testing::FakeCodePage;
 using testing::FakeFileSystem;
 using testing::FakePause;
 using testing::FakePrompt;
-using testing::FakeServiceManager;
 using testing::FakeService;
+using testing::FakeServiceManager;
 using testing::FakeServiceRegistry;
+using testing::FakeSystemPaths;
+using testing::le32;
+using testing::wide_sz;
 
-const std::string SERVICES = "SYSTEM\\CurrentControlSet\\Services\\";
+const WideText SERVICES = WideText(SERVICES_KEY) + u"\\";
 const std::string HISTORY = "C:\\tools\\quorvel.his";
 const std::string SNAPSHOTS = "C:\\tools\\quorvel.snapshots";
 
-class FakeSystemPaths : public SystemPaths {
+const std::string CONFIG_UNREADABLE =
+    " の現在の構成を読み取れないため、削除できません。\r\n"
+    "削除履歴には削除するときの構成を記録するため、読み取れないままでは削除しません。";
+
+// A stopped service, started by hand, with its key: what the list shows
+// of it is what a fresh read gives.
+FakeService& add_listed(FakeServiceManager& scm, FakeServiceRegistry& registry,
+                        const WideText& name, const std::string& display,
+                        const std::string& path = "C:\\app\\svc.exe") {
+    FakeService& service = scm.add_exact(name, display, 0x10, STATE_STOPPED);
+    service.config.start_type = 3;
+    service.config.start_name = "LocalSystem";
+    service.config.binary_path = path;
+    registry.keys[SERVICES + name];
+    return service;
+}
+
+// The row the list made of the service.
+ServiceRow row_of(const FakeService& service) {
+    return build_row(service.record, &service.config, std::string());
+}
+
+// Message boxes that may change the world while they are shown, as the
+// user or another program can.
+class WorldChangingPrompt : public FakePrompt {
 public:
-    std::string system_directory() override { return "C:\\WINDOWS\\system32"; }
-    std::string expand_environment(const std::string& text) override {
-        std::string out = text;
-        for (const char* name : {"%SystemRoot%", "%windir%"}) {
-            const auto at = out.find(name);
-            if (at != std::string::npos) out.replace(at, std::string(name).size(), "C:\\WINDOWS");
-        }
-        return out;
+    std::function<void(const testing::ShownBox&)> while_shown = [](const testing::ShownBox&) {};
+
+    int message_box(const std::string& text, const std::string& caption,
+                    unsigned flags) override {
+        const int answer = FakePrompt::message_box(text, caption, flags);
+        while_shown(shown.back());
+        return answer;
     }
 };
-
-RecordTexts row_of(const std::string& display, const std::string& name,
-                   const std::string& path = "C:\\app\\svc.exe",
-                   const std::string& kind = "独自プロセス", const std::string& state = "") {
-    return {display, "", state, "手動", "LocalSystem", path, name, kind};
-}
 
 class Deletion : public ::testing::Test {
 protected:
     FakeServiceManager scm;
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
     FakeSystemPaths paths;
-    FakePrompt prompt;
+    WorldChangingPrompt prompt;
     FakePause pause;
     HistoryStore history;
     FakeFileSystem files;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, files, HISTORY, SNAPSHOTS};
+    DeletionContext context{scm,   registry, code_page, paths,   prompt,
+                            pause, history,  files,     HISTORY, SNAPSHOTS};
     int rows_removed = 0;
 
-    void SetUp() override {
-        scm.add("AppSvc", "App Service", 0x10, 1);
-        registry.keys[SERVICES + "AppSvc"];
-    }
+    void SetUp() override { add_listed(scm, registry, u"AppSvc", "App"); }
 
-    DeletionOutcome run(const RecordTexts& row, std::uint32_t service_type = 0x10) {
-        return run_deletion(row, service_type, context, [this] { ++rows_removed; });
+    DeletionOutcome run(const ServiceRow& row) {
+        return run_deletion(row, context, [this] { ++rows_removed; });
     }
+    DeletionOutcome run(std::size_t service = 0) { return run(row_of(scm.services[service])); }
 
     std::vector<std::string> captions() const {
         std::vector<std::string> out;
@@ -76,15 +103,14 @@ protected:
 // Decided by the type number: the recognizer driver (8) shows an empty
 // kind label and is refused all the same.
 TEST_F(Deletion, DriversAreRefusedWithTheSameMessage) {
-    const struct {
-        const char* kind;
-        std::uint32_t type;
-    } drivers[] = {{"デバイスドライバ", 0x1}, {"ファイルシステムドライバ", 0x2}, {"", 0x8}};
-    for (const auto& driver : drivers) {
-        SCOPED_TRACE(driver.type);
+    for (std::uint32_t type : {0x1u, 0x2u, 0x8u}) {
+        SCOPED_TRACE(type);
         prompt.shown.clear();
-        EXPECT_EQ(run(row_of("Disk", "disk", "C:\\x.sys", driver.kind), driver.type),
-                  DeletionOutcome::refused);
+        ServiceConfig config;
+        config.binary_path = "C:\\x.sys";
+        const ServiceRow driver = build_row({u"disk", "disk", "Disk", type, STATE_RUNNING}, &config,
+                                            std::string());
+        EXPECT_EQ(run(driver), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text, "Disk はデバイスドライバのため削除できません。");
         EXPECT_EQ(prompt.shown[0].caption, "エラー");
@@ -114,9 +140,9 @@ TEST_F(Deletion, SystemDirectoryPathsAskFirstInEveryWriting) {
 }
 
 TEST_F(Deletion, NoToTheSystemQuestionChangesNothing) {
+    scm.services[0].config.binary_path = "C:\\Windows\\System32\\app.exe";
     prompt.answers = {ANSWER_NO};
-    EXPECT_EQ(run(row_of("App", "AppSvc", "C:\\Windows\\System32\\app.exe")),
-              DeletionOutcome::refused);
+    EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text,
               "App はシステム関係のサービスと思われます。\r\n"
@@ -130,17 +156,17 @@ TEST_F(Deletion, NoToTheSystemQuestionChangesNothing) {
 
 TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
     scm.services[0].dependents = Answer::yes;
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_EQ(run(), DeletionOutcome::refused);
     EXPECT_EQ(prompt.shown.back().text, "App に依存するサービスがあるため削除できません。");
     EXPECT_EQ(prompt.shown.back().flags, 0x30u);
-    EXPECT_EQ(scm.open_handles(), 0);
 
     // The manager says none, but another service's key names this one in
     // another letter case (a stopped dependent counts as well).
     scm.services[0].dependents = Answer::no;
-    registry.keys[SERVICES + "Other"]["DependOnService"] = std::string("Tcpip\0appsvc\0\0", 14);
+    registry.set(SERVICES + u"Other", {u"DependOnService", VALUE_MULTI_SZ,
+                                       join_wide_multi_string({u"Tcpip", u"appsvc"})});
     prompt.shown.clear();
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].caption, "エラー");
     EXPECT_FALSE(scm.services[0].removed);
@@ -151,23 +177,25 @@ TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
         const char* what;
         std::string group;
         std::vector<std::string> dependencies;
-        const char* registry_value;
+        const char16_t* registry_value;
     };
     const Case cases[] = {
         {"group", "NetworkProvider", {}, nullptr},
         {"dependency", "", {"Tcpip"}, nullptr},
-        {"dependency only in the key", "", {}, "DependOnService"},
-        {"group dependency only in the key", "", {}, "DependOnGroup"},
+        {"dependency only in the key", "", {}, u"DependOnService"},
+        {"group dependency only in the key", "", {}, u"DependOnGroup"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         scm.services[0].config.load_order_group = c.group;
         scm.services[0].config.dependencies = c.dependencies;
-        registry.keys[SERVICES + "AppSvc"].clear();
-        if (c.registry_value) registry.keys[SERVICES + "AppSvc"][c.registry_value] = std::string("X\0\0", 3);
+        registry.keys[SERVICES + u"AppSvc"].clear();
+        if (c.registry_value)
+            registry.set(SERVICES + u"AppSvc",
+                         {c.registry_value, VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
         prompt.shown.clear();
         prompt.answers = {ANSWER_NO};
-        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+        EXPECT_EQ(run(), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text,
                   "App にはロード順序または依存関係が設定されています。削除しますか？");
@@ -180,30 +208,31 @@ TEST_F(Deletion, UnopenableManagerSkipsTheRemainingChecks) {
     scm.manager_opens = false;
     scm.services[0].dependents = Answer::yes;
     prompt.answers = {ANSWER_NO};  // the confirmation
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].caption, "削除の確認");
 }
 
 TEST_F(Deletion, ConfirmedDeletionSavesTheRecordFirstThenDeletes) {
-    const RecordTexts row = row_of("App, the service", "AppSvc");
+    add_listed(scm, registry, u"Comma", "App, the service");
+    const ServiceRow row = row_of(scm.services[1]);
     EXPECT_EQ(run(row), DeletionOutcome::deleted);
     EXPECT_EQ(captions(), (std::vector<std::string>{"削除の確認", "削除"}));
     EXPECT_EQ(prompt.shown[0].text, "サービス名 App, the service を削除しますか？");
     EXPECT_EQ(prompt.shown[0].flags, 4u);
     EXPECT_EQ(prompt.shown[1].text, "サービス名 App, the service を削除しました");
     EXPECT_EQ(prompt.shown[1].flags, 0u);
-    EXPECT_TRUE(scm.services[0].removed);
+    EXPECT_TRUE(scm.services[1].removed);
+    EXPECT_FALSE(scm.services[0].removed);
     EXPECT_EQ(rows_removed, 1);
     ASSERT_EQ(history.records.size(), 1u);
-    EXPECT_EQ(split_record(history.records[0]), row);
+    EXPECT_EQ(split_record(history.records[0]), row.texts);
     EXPECT_EQ(files.files[HISTORY], history.records[0] + "\r\n");
-    EXPECT_EQ(scm.open_handles(), 0);
 }
 
 TEST_F(Deletion, NoToTheConfirmationChangesNothing) {
     prompt.answers = {ANSWER_NO};
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+    EXPECT_EQ(run(), DeletionOutcome::refused);
     EXPECT_FALSE(scm.services[0].removed);
     EXPECT_EQ(files.replace_calls, 0);
 }
@@ -212,7 +241,7 @@ TEST_F(Deletion, AnUnsavableRecordStopsTheDeletion) {
     files.files[HISTORY] = "Old,,,,,,Old,\r\n";
     history_load(history, files, HISTORY);
     files.replace_fails = true;
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_EQ(run(), DeletionOutcome::not_saved);
     EXPECT_FALSE(scm.services[0].removed);
     EXPECT_EQ(rows_removed, 0);
     EXPECT_EQ(history.records.size(), 1u);
@@ -226,7 +255,7 @@ TEST_F(Deletion, AFailedDeletionTakesTheRecordOutAgain) {
     files.files[HISTORY] = "Old,,,,,,Old,\r\n";
     history_load(history, files, HISTORY);
     scm.services[0].removable = false;
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(run(), DeletionOutcome::failed);
     EXPECT_EQ(prompt.shown.back().text, "サービス名 App を削除できませんでした");
     EXPECT_EQ(prompt.shown.back().caption, "削除");
     EXPECT_EQ(history.records.size(), 1u);
@@ -241,11 +270,11 @@ public:
     std::optional<std::string> history_at_removal;
     int steps_before_removal = -1;
 
-    bool remove(ScHandle service) override {
+    bool remove(const WideText& name) override {
         const auto file = disk_.files.find(HISTORY);
         if (file != disk_.files.end()) history_at_removal = file->second.durable;
         steps_before_removal = static_cast<int>(disk_.steps.size());
-        return FakeServiceManager::remove(service);
+        return FakeServiceManager::remove(name);
     }
 
 private:
@@ -257,22 +286,26 @@ struct DeletionOnAFailingDisk {
     testing::FakeDisk disk;
     WatchedServiceManager scm{disk};
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
     FakeSystemPaths paths;
     FakePrompt prompt;
     FakePause pause;
     HistoryStore history;
-    DeletionContext context{scm, registry, paths, prompt, pause, history, disk, HISTORY, SNAPSHOTS};
+    DeletionContext context{scm,   registry, code_page, paths,   prompt,
+                            pause, history,  disk,      HISTORY, SNAPSHOTS};
+    std::string record;
     DeletionOutcome outcome = DeletionOutcome::refused;
 
     DeletionOnAFailingDisk(bool unread_at_start, bool removable, int failing_step) {
-        scm.add("AppSvc", "App Service", 0x10, 1).removable = removable;
-        registry.keys[SERVICES + "AppSvc"];
+        add_listed(scm, registry, u"AppSvc", "App, the service").removable = removable;
+        const ServiceRow row = row_of(scm.services[0]);
+        record = join_record(row.texts);
         disk.put(HISTORY, OLD_FILE);
         disk.fail_at = unread_at_start ? 1 : 0;
         history_load(history, disk, HISTORY);
         disk.steps.clear();
         disk.fail_at = failing_step;
-        outcome = run_deletion(ROW, 0x10, context, [] {});
+        outcome = run_deletion(row, context, [] {});
     }
 
     bool removed() const { return scm.services[0].removed; }
@@ -285,25 +318,23 @@ struct DeletionOnAFailingDisk {
     }
 
     bool store_holds_the_record() const {
-        return std::find(history.records.begin(), history.records.end(), join_record(ROW)) !=
+        return std::find(history.records.begin(), history.records.end(), record) !=
                history.records.end();
     }
 
     static const std::string OLD_FILE;
-    static const RecordTexts ROW;
 };
 const std::string DeletionOnAFailingDisk::OLD_FILE = "Old,,,,,,Old,\r\n";
-const RecordTexts DeletionOnAFailingDisk::ROW = row_of("App, the service", "AppSvc");
 
 // Every step of the history's disk fails in turn, with a service that can
 // or cannot be deleted and a history file read or unread at start-up.
 TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThatWasNotDeleted) {
-    const std::string with_record = DeletionOnAFailingDisk::OLD_FILE +
-                                    join_record(DeletionOnAFailingDisk::ROW) + "\r\n";
     for (bool unread : {false, true}) {
         for (bool removable : {true, false}) {
             const DeletionOnAFailingDisk unfailing(unread, removable, 0);
             ASSERT_EQ(unfailing.removed(), removable);
+            const std::string with_record =
+                DeletionOnAFailingDisk::OLD_FILE + unfailing.record + "\r\n";
             const int steps = static_cast<int>(unfailing.disk.steps.size());
             for (int step = 1; step <= steps; ++step) {
                 SCOPED_TRACE(::testing::Message() << "unread " << unread << ", removable "
@@ -319,8 +350,7 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
                 // The store shows what the file holds: the record only
                 // where taking it out again failed.
                 const std::string& seen = run.disk.files.at(HISTORY).seen;
-                const bool file_holds = seen.find(join_record(DeletionOnAFailingDisk::ROW)) !=
-                                        std::string::npos;
+                const bool file_holds = seen.find(run.record) != std::string::npos;
                 EXPECT_EQ(run.store_holds_the_record(), file_holds);
                 if (file_holds) {
                     EXPECT_TRUE(run.snapshot_kept());  // still restorable whole
@@ -346,30 +376,97 @@ TEST_F(Deletion, LongTextsAreUsedWhole) {
     for (int i = 0; i < 28; ++i) display += "長い表示名";
     const std::string service = "qt_" + std::string(283, 'n');
     const std::string path = "C:\\app\\svc.exe " + std::string(320, 'a');
-    scm.add(service, display, 0x10, 1);
-    registry.keys[SERVICES + service];
-    const RecordTexts row = row_of(display, service, path);
+    add_listed(scm, registry, widen_ascii(service), display, path);
+    const ServiceRow row = row_of(scm.services[1]);
     EXPECT_EQ(run(row), DeletionOutcome::deleted);
     for (const auto& box : prompt.shown) EXPECT_NE(box.text.find(display), std::string::npos);
     EXPECT_NE(std::find(scm.log.begin(), scm.log.end(), "delete " + service), scm.log.end());
-    EXPECT_EQ(history.records, std::vector<std::string>{join_record(row)});
+    EXPECT_EQ(history.records, std::vector<std::string>{join_record(row.texts)});
+}
+
+// The record is read from the service when the user has said Yes, not
+// taken from the list, which may be minutes old.
+TEST_F(Deletion, TheRecordHoldsTheServiceAsItIsWhenDeleted) {
+    const ServiceRow listed = row_of(scm.services[0]);
+    prompt.while_shown = [this](const testing::ShownBox& box) {
+        if (box.caption != "削除の確認") return;
+        FakeService& now = scm.services[0];
+        now.config.binary_path = "C:\\app\\v2\\svc.exe";
+        now.config.start_type = 2;
+        now.config.start_name = ".\\qvtuser";
+        now.config.display_name = "App v2";
+        now.record.current_state = STATE_RUNNING;
+        registry.set(SERVICES + u"AppSvc", {u"Description", VALUE_SZ, wide_sz(u"now described")});
+    };
+    EXPECT_EQ(run(listed), DeletionOutcome::deleted);
+    ASSERT_EQ(history.records.size(), 1u);
+    const RecordTexts saved = split_record(history.records[0]);
+    EXPECT_EQ(saved, (RecordTexts{"App v2", "now described", "開始", "自動", ".\\qvtuser",
+                                  "C:\\app\\v2\\svc.exe", "AppSvc", "独自プロセス"}));
+    EXPECT_TRUE(scm.services[0].stop_requested);  // it ran when deleted
+    EXPECT_EQ(prompt.shown.back().text, "サービス名 App を削除しました");  // as the row said
+}
+
+TEST_F(Deletion, DescriptionsAreRecordedAsTheListReadsThem) {
+    registry.set(SERVICES + u"AppSvc", {u"Description", VALUE_SZ, wide_sz(u"described")});
+    context.skip_descriptions = true;
+    EXPECT_EQ(run(), DeletionOutcome::deleted);
+    ASSERT_EQ(history.records.size(), 1u);
+    EXPECT_EQ(split_record(history.records[0])[COL_DESCRIPTION], "");
+}
+
+// Without the service's configuration as it is now there is no record to
+// restore it from.
+TEST_F(Deletion, AServiceWhoseConfigurationCannotBeReadNowIsNotDeleted) {
+    const struct {
+        const char* name;
+        std::function<void(FakeServiceManager&)> break_it;
+    } cases[] = {
+        {"configuration", [](FakeServiceManager& m) { m.services[0].config_readable = false; }},
+        {"status", [](FakeServiceManager& m) { m.services[0].status_readable = false; }},
+        {"service not opened", [](FakeServiceManager& m) { m.services[0].openable = false; }},
+        {"manager not opened", [](FakeServiceManager& m) { m.manager_opens = false; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager broken;
+        add_listed(broken, registry, u"AppSvc", "App");
+        const ServiceRow row = row_of(broken.services[0]);
+        c.break_it(broken);
+        FakePrompt told;
+        DeletionContext with_broken{broken, registry, code_page, paths,   told,
+                                    pause,  history,  files,     HISTORY, SNAPSHOTS};
+        EXPECT_EQ(run_deletion(row, with_broken, [this] { ++rows_removed; }),
+                  DeletionOutcome::refused);
+        ASSERT_EQ(told.shown.size(), 2u);
+        EXPECT_EQ(told.shown[0].caption, "削除の確認");
+        EXPECT_EQ(told.shown[1].text, "App" + CONFIG_UNREADABLE);
+        EXPECT_EQ(told.shown[1].caption, "エラー");
+        EXPECT_EQ(told.shown[1].flags, 0x30u);
+        EXPECT_EQ(std::count(broken.log.begin(), broken.log.end(), "delete AppSvc"), 0);
+        EXPECT_FALSE(broken.services[0].removed);
+        EXPECT_TRUE(files.files.empty());
+        EXPECT_TRUE(history.records.empty());
+        EXPECT_EQ(rows_removed, 0);
+    }
 }
 
 // The snapshot of the service's key, written before the service goes.
 class DeletionSnapshot : public Deletion {
 protected:
-    const std::string key = SERVICES + "AppSvc";
+    const WideText key = SERVICES + u"AppSvc";
     const std::string first_snapshot = SNAPSHOTS + "\\000001-AppSvc.reg";
 
     void SetUp() override {
         Deletion::SetUp();
-        registry.set(key, {"Start", VALUE_DWORD, std::string("\3\0\0\0", 4)});
-        registry.set(key + "\\Parameters", {"ServiceDll", VALUE_EXPAND_SZ, "C:\\app.dll"});
+        registry.set(key, {u"Start", VALUE_DWORD, le32(3)});
+        registry.set(key + u"\\Parameters",
+                     {u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"C:\\app.dll")});
         // Left by an earlier deletion that another program's handle held up.
-        registry.set(key, {"DeleteFlag", VALUE_DWORD, std::string("\1\0\0\0", 4)});
+        registry.set(key, {u"DeleteFlag", VALUE_DWORD, le32(1)});
         // Volatile, filled by Plug and Play while the service runs.
-        registry.set(key + "\\Enum", {"Count", VALUE_DWORD, std::string("\1\0\0\0", 4)});
-        registry.set(key + "\\Enum\\Deeper", {"0", VALUE_SZ, "Root\\LEGACY"});
+        registry.set(key + u"\\Enum", {u"Count", VALUE_DWORD, le32(1)});
+        registry.set(key + u"\\Enum\\Deeper", {u"0", VALUE_SZ, wide_sz(u"Root\\LEGACY")});
     }
 };
 
@@ -378,21 +475,22 @@ TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
         FakeFileSystem* files = nullptr;
         std::string snapshot;
         bool saved_first = false;
-        bool remove(ScHandle service) override {
+        bool remove(const WideText& name) override {
             saved_first = files->exists(snapshot) && files->exists(HISTORY);
-            return FakeServiceManager::remove(service);
+            return FakeServiceManager::remove(name);
         }
     } watching;
     watching.services = scm.services;
     watching.files = &files;
     watching.snapshot = first_snapshot;
-    DeletionContext watched{watching, registry, paths, prompt, pause, history, files, HISTORY,
-                            SNAPSHOTS};
-    EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), 0x10, watched, [] {}), DeletionOutcome::deleted);
+    DeletionContext watched{watching, registry, code_page, paths,   prompt,
+                            pause,    history,  files,     HISTORY, SNAPSHOTS};
+    EXPECT_EQ(run_deletion(row_of(scm.services[0]), watched, [] {}), DeletionOutcome::deleted);
     EXPECT_TRUE(watching.saved_first);
     RegistryTree saved, expected;
-    ASSERT_TRUE(load_snapshot(files, first_snapshot, saved));
-    ASSERT_EQ(read_registry_tree(registry, key, expected), RegistryRead::found);
+    WideText unreadable;
+    ASSERT_TRUE(load_snapshot(files, first_snapshot, code_page, saved));
+    ASSERT_EQ(read_registry_tree(registry, key, expected, unreadable), RegistryRead::found);
     expected[0].values.erase(expected[0].values.begin());  // DeleteFlag, first by name
     expected.erase(expected.begin() + 1, expected.begin() + 3);  // Enum and below
     EXPECT_EQ(saved, expected);
@@ -412,12 +510,15 @@ TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletionAndSaysWhy) {
          "履歴ファイルのあるフォルダーに書き込めるか確かめてください。"},
         {"folder held by another copy", [this] { files.lock_held.insert(SNAPSHOTS); },
          "履歴ファイルのあるフォルダーに書き込めるか確かめてください。"},
+        // The key that could not be read is named, so the administrator
+        // knows where to look.
         {"key not readable",
-         [this] { registry.unreadable.insert(key + "\\Parameters"); },
-         "サービスのレジストリ キーに読み取れないキーまたは値があります。"
-         "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。"},
+         [this] { registry.unreadable.insert(key + u"\\Parameters"); },
+         "サービスのレジストリ キーのうち、次のキーまたはその値を読み取れません。"
+         "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。\r\n"
+         "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\AppSvc\\Parameters"},
         {"a name a .reg file cannot hold",
-         [this] { registry.set(key, {"two\r\nlines", VALUE_SZ, "x"}); },
+         [this] { registry.set(key, {u"two\r\nlines", VALUE_SZ, wide_sz(u"x")}); },
          "サービスのレジストリ キーに、.reg ファイルに書けない名前 (改行などを含む名前) の"
          "キーまたは値があります。"},
     };
@@ -425,11 +526,11 @@ TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletionAndSaysWhy) {
         SCOPED_TRACE(c.name);
         prompt.shown.clear();
         c.break_it();
-        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+        EXPECT_EQ(run(), DeletionOutcome::not_saved);
         files.locked.clear();
         files.lock_held.clear();
         registry.unreadable.clear();
-        registry.keys[key].erase("two\r\nlines");
+        registry.keys[key].erase(u"two\r\nlines");
         EXPECT_FALSE(scm.services[0].removed);
         EXPECT_EQ(rows_removed, 0);
         EXPECT_TRUE(history.records.empty());
@@ -441,30 +542,47 @@ TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletionAndSaysWhy) {
     }
 }
 
-// Deleted behind the program's back: the key is gone with the service.
+// Deleted behind the program's back while the confirmation was shown: the
+// key is gone with the service (or, oddly, the key alone).
 TEST_F(DeletionSnapshot, AServiceThatVanishedIsReportedAsNotDeleted) {
-    files.files[HISTORY] = "Old,,,,,,Old,\r\n";
-    history_load(history, files, HISTORY);
-    scm.services.clear();
-    for (auto entry = registry.keys.begin(); entry != registry.keys.end();)
-        entry = entry->first.rfind(key, 0) == 0 ? registry.keys.erase(entry) : std::next(entry);
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
-    EXPECT_EQ(captions(), (std::vector<std::string>{"削除の確認", "削除"}));
-    EXPECT_EQ(prompt.shown[1].text, "サービス名 App を削除できませんでした");
-    EXPECT_EQ(prompt.shown[1].flags, 0u);
-    EXPECT_EQ(files.files, (std::map<std::string, std::string>{{HISTORY, "Old,,,,,,Old,\r\n"}}));
-    EXPECT_EQ(rows_removed, 0);
+    for (bool service_gone : {true, false}) {
+        SCOPED_TRACE(service_gone ? "service and key gone" : "key gone");
+        FakeServiceManager vanishing;
+        add_listed(vanishing, registry, u"AppSvc", "App");
+        FakeServiceRegistry keys = registry;
+        WorldChangingPrompt told;
+        told.while_shown = [&](const testing::ShownBox&) {
+            if (service_gone) vanishing.services.clear();
+            for (auto entry = keys.keys.begin(); entry != keys.keys.end();)
+                entry = entry->first.rfind(key, 0) == 0 ? keys.keys.erase(entry) : std::next(entry);
+        };
+        FakeFileSystem disk;
+        disk.files[HISTORY] = "Old,,,,,,Old,\r\n";
+        HistoryStore loaded;
+        history_load(loaded, disk, HISTORY);
+        DeletionContext vanished{vanishing, keys,   code_page, paths,   told,
+                                 pause,     loaded, disk,      HISTORY, SNAPSHOTS};
+        const ServiceRow row = row_of(vanishing.services[0]);
+        EXPECT_EQ(run_deletion(row, vanished, [this] { ++rows_removed; }), DeletionOutcome::failed);
+        ASSERT_EQ(told.shown.size(), 2u);
+        EXPECT_EQ(told.shown[0].caption, "削除の確認");
+        EXPECT_EQ(told.shown[1].text, "サービス名 App を削除できませんでした");
+        EXPECT_EQ(told.shown[1].caption, "削除");
+        EXPECT_EQ(told.shown[1].flags, 0u);
+        EXPECT_EQ(disk.files, (std::map<std::string, std::string>{{HISTORY, "Old,,,,,,Old,\r\n"}}));
+        EXPECT_EQ(rows_removed, 0);
+    }
 }
 
 TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
     files.locked.insert(HISTORY);  // the history cannot be written
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_EQ(run(), DeletionOutcome::not_saved);
     EXPECT_FALSE(files.exists(first_snapshot));
     EXPECT_FALSE(scm.services[0].removed);
 
     files.locked.clear();
     scm.services[0].removable = false;  // the manager refuses the deletion
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(run(), DeletionOutcome::failed);
     EXPECT_TRUE(history.records.empty());
     EXPECT_TRUE(files.files.empty());
 }
@@ -483,18 +601,20 @@ TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
     } cases[] = {
         {"the manager's list of dependents",
          [this] { scm.services[0].dependents = Answer::unknown; }, dependents},
-        {"the services in the registry", [this] { registry.unreadable.insert(SERVICES.substr(0, SERVICES.size() - 1)); },
+        {"the services in the registry", [this] { registry.unreadable.insert(SERVICES_KEY); },
          dependents},
         {"another service's dependencies",
          [this] {
-             registry.keys[SERVICES + "Other"]["DependOnService"] = std::string("X\0\0", 3);
-             registry.unreadable.insert(SERVICES + "Other|DependOnService");
+             registry.set(SERVICES + u"Other",
+                          {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
+             registry.unreadable.insert(SERVICES + u"Other|DependOnService");
          },
          dependents},
         {"its own DependOnService",
-         [this] { registry.unreadable.insert(SERVICES + "AppSvc|DependOnService"); }, dependencies},
+         [this] { registry.unreadable.insert(SERVICES + u"AppSvc|DependOnService"); },
+         dependencies},
         {"its own DependOnGroup",
-         [this] { registry.unreadable.insert(SERVICES + "AppSvc|DependOnGroup"); }, dependencies},
+         [this] { registry.unreadable.insert(SERVICES + u"AppSvc|DependOnGroup"); }, dependencies},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -502,24 +622,25 @@ TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
         registry.unreadable.clear();
         scm.services[0].dependents = Answer::no;
         c.make_unknown();
-        EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::refused);
+        EXPECT_EQ(run(), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text, c.text);
         EXPECT_EQ(prompt.shown[0].caption, "エラー");
         EXPECT_EQ(prompt.shown[0].flags, 0x30u);
-        EXPECT_EQ(scm.open_handles(), 0);
     }
     EXPECT_FALSE(scm.services[0].removed);
 }
 
 TEST_F(Deletion, AKnownDependentOutweighsAListThatCannotBeRead) {
-    registry.keys[SERVICES + "Broken"]["DependOnService"] = std::string("X\0\0", 3);
-    registry.unreadable.insert(SERVICES + "Broken|DependOnService");
-    registry.keys[SERVICES + "Zed"]["DependOnService"] = std::string("AppSvc\0\0", 8);
-    EXPECT_EQ(has_dependent_in_registry(registry, "AppSvc"), Answer::yes);
-    EXPECT_EQ(has_dependent_in_registry(registry, "Nobody"), Answer::unknown);
+    registry.set(SERVICES + u"Broken",
+                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
+    registry.unreadable.insert(SERVICES + u"Broken|DependOnService");
+    registry.set(SERVICES + u"Zed",
+                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"AppSvc"})});
+    EXPECT_EQ(has_dependent_in_registry(registry, u"AppSvc"), Answer::yes);
+    EXPECT_EQ(has_dependent_in_registry(registry, u"Nobody"), Answer::unknown);
     registry.unreadable.clear();
-    EXPECT_EQ(has_dependent_in_registry(registry, "Nobody"), Answer::no);
+    EXPECT_EQ(has_dependent_in_registry(registry, u"Nobody"), Answer::no);
 }
 
 // Another copy of the program, or anyone, changes the history while this
@@ -528,19 +649,18 @@ TEST_F(Deletion, RecordsSavedByOthersMeanwhileStay) {
     files.files[HISTORY] = "A,,,,,,A,\r\n";
     history_load(history, files, HISTORY);
     files.files[HISTORY] += "B,,,,,,B,\r\n";  // another copy deleted B
-    const RecordTexts row = row_of("App", "AppSvc");
+    const ServiceRow row = row_of(scm.services[0]);
     EXPECT_EQ(run(row), DeletionOutcome::deleted);
-    const std::string with_ours = "A,,,,,,A,\r\nB,,,,,,B,\r\n" + join_record(row) + "\r\n";
+    const std::string with_ours = "A,,,,,,A,\r\nB,,,,,,B,\r\n" + join_record(row.texts) + "\r\n";
     EXPECT_EQ(files.files[HISTORY], with_ours);
     EXPECT_EQ(history.records.size(), 3u);  // the store follows the file
     EXPECT_TRUE(std::find(files.unlocked_writes.begin(), files.unlocked_writes.end(), HISTORY) ==
                 files.unlocked_writes.end());
 
     // A refused deletion takes out its own record only.
-    scm.add("Next", "Next", 0x10, STATE_STOPPED).removable = false;
-    registry.keys[SERVICES + "Next"];
+    add_listed(scm, registry, u"Next", "Next").removable = false;
     files.files[HISTORY] += "C,,,,,,C,\r\n";
-    EXPECT_EQ(run(row_of("Next", "Next")), DeletionOutcome::failed);
+    EXPECT_EQ(run(1), DeletionOutcome::failed);
     EXPECT_EQ(files.files[HISTORY], with_ours + "C,,,,,,C,\r\n");
 }
 
@@ -553,9 +673,70 @@ TEST_F(Deletion, AnyDeletionThatReadTheHistoryLeavesTheStoreAsTheFile) {
     EXPECT_TRUE(history_is_empty(history));
     files.locked.clear();
     scm.services[0].removable = false;
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::failed);
+    EXPECT_EQ(run(), DeletionOutcome::failed);
     EXPECT_EQ(history.records, std::vector<HistoryRecord>{"A,,,,,,A,"});
     EXPECT_EQ(files.files[HISTORY], "A,,,,,,A,\r\n");
+}
+
+// "qvtCafé" and "qvtCafe" look alike in the code page, and so in the list:
+// every step of a deletion reaches the service of the row and no other.
+class LookAlikes : public Deletion {
+protected:
+    static constexpr std::size_t ACCENTED = 1;
+    static constexpr std::size_t PLAIN = 2;
+
+    void SetUp() override {
+        Deletion::SetUp();
+        add_listed(scm, registry, CAFE_ACCENTED, "Cafe", "C:\\cafe\\accent.exe");
+        add_listed(scm, registry, CAFE_PLAIN, "Cafe", "C:\\cafe\\plain.exe");
+        registry.set(SERVICES + CAFE_ACCENTED, {u"Description", VALUE_SZ, wide_sz(u"accented")});
+        registry.set(SERVICES + CAFE_PLAIN, {u"Description", VALUE_SZ, wide_sz(u"plain")});
+        registry.set(SERVICES + CAFE_ACCENTED + u"\\Parameters",
+                     {u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"C:\\cafe\\accent.dll")});
+    }
+
+    // Deletes the row of `chosen` and checks that `other` was never reached.
+    void delete_only(std::size_t chosen, std::size_t other, const char* description,
+                     const char* path) {
+        EXPECT_EQ(run(chosen), DeletionOutcome::deleted);
+        EXPECT_TRUE(scm.services[chosen].removed);
+        EXPECT_FALSE(scm.services[other].removed);
+        EXPECT_TRUE(scm.services[other].calls.empty());
+        ASSERT_EQ(history.records.size(), 1u);
+        const RecordTexts saved = split_record(history.records[0]);
+        EXPECT_EQ(saved[COL_SERVICE_NAME], "qvtCafe");
+        EXPECT_EQ(saved[COL_DESCRIPTION], description);
+        EXPECT_EQ(saved[COL_PATH], path);
+        // The snapshot is of the chosen service's own key.
+        RegistryTree snapshot;
+        ASSERT_TRUE(load_snapshot(files, SNAPSHOTS + "\\000001-qvtCafe.reg", code_page, snapshot));
+        ASSERT_FALSE(snapshot.empty());
+        EXPECT_EQ(snapshot[0].path, SERVICES + scm.services[chosen].record.exact_name);
+    }
+};
+
+TEST_F(LookAlikes, DeletingTheAccentedOneLeavesThePlainOne) {
+    delete_only(ACCENTED, PLAIN, "accented", "C:\\cafe\\accent.exe");
+}
+
+TEST_F(LookAlikes, DeletingThePlainOneLeavesTheAccentedOne) {
+    delete_only(PLAIN, ACCENTED, "plain", "C:\\cafe\\plain.exe");
+}
+
+TEST_F(LookAlikes, DependentsAreThoseOfTheExactService) {
+    // Both the manager and the keys know a dependent of the plain one only.
+    scm.services[PLAIN].dependents = Answer::yes;
+    registry.set(SERVICES + u"Other",
+                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"QVTCAFE"})});
+    EXPECT_EQ(has_dependent_in_registry(registry, CAFE_PLAIN), Answer::yes);
+    EXPECT_EQ(has_dependent_in_registry(registry, CAFE_ACCENTED), Answer::no);
+    // Letter case is folded for ASCII letters only, as the system folds it.
+    EXPECT_EQ(has_dependent_in_registry(registry, u"qvtCAF\u00c9"), Answer::no);
+
+    EXPECT_EQ(run(ACCENTED), DeletionOutcome::deleted);
+    EXPECT_EQ(run(PLAIN), DeletionOutcome::refused);
+    EXPECT_EQ(prompt.shown.back().text, "Cafe に依存するサービスがあるため削除できません。");
+    EXPECT_FALSE(scm.services[PLAIN].removed);
 }
 
 class StopAndDelete : public ::testing::Test {
@@ -570,17 +751,15 @@ protected:
 
 TEST_F(StopAndDelete, PollsUntilStoppedThenDeletes) {
     scm.services[0].queries_until_stopped = 3;  // stopped at the fourth poll
-    EXPECT_TRUE(stop_and_delete("Svc", scm, pause));
+    EXPECT_TRUE(stop_and_delete(u"Svc", scm, pause));
     EXPECT_EQ(queries(), 1 + 4);
     EXPECT_EQ(pause.pauses, std::vector<unsigned>(3, 500));
-    EXPECT_EQ(scm.log.back(), "close manager");
-    EXPECT_EQ(scm.log[scm.log.size() - 3], "delete Svc");
-    EXPECT_EQ(scm.open_handles(), 0);
+    EXPECT_EQ(scm.log.back(), "delete Svc");
 }
 
 TEST_F(StopAndDelete, GivesUpAfterTenPollsAndDeletesAnyway) {
     scm.services[0].queries_until_stopped = -1;
-    EXPECT_TRUE(stop_and_delete("Svc", scm, pause));
+    EXPECT_TRUE(stop_and_delete(u"Svc", scm, pause));
     EXPECT_EQ(queries(), 1 + 10);
     EXPECT_EQ(pause.pauses.size(), 10u);
     EXPECT_TRUE(scm.services[0].removed);
@@ -606,7 +785,7 @@ TEST_F(StopAndDelete, NoStopForStoppedServicesOrRefusedRequestsOrUnreadableStatu
         service.stop_accepted = c.stop_accepted;
         service.status_readable = c.status_readable;
         FakePause no_pause;
-        EXPECT_TRUE(stop_and_delete("Svc", fresh, no_pause));
+        EXPECT_TRUE(stop_and_delete(u"Svc", fresh, no_pause));
         EXPECT_EQ(std::count(fresh.log.begin(), fresh.log.end(), "stop Svc"), c.stop_expected);
         EXPECT_TRUE(no_pause.pauses.empty());
         EXPECT_TRUE(fresh.services[0].removed);
@@ -615,10 +794,21 @@ TEST_F(StopAndDelete, NoStopForStoppedServicesOrRefusedRequestsOrUnreadableStatu
 
 TEST_F(StopAndDelete, FailsWithoutManagerOrService) {
     scm.manager_opens = false;
-    EXPECT_FALSE(stop_and_delete("Svc", scm, pause));
+    EXPECT_FALSE(stop_and_delete(u"Svc", scm, pause));
     FakeServiceManager empty;
-    EXPECT_FALSE(stop_and_delete("Missing", empty, pause));
-    EXPECT_EQ(empty.open_handles(), 0);
+    EXPECT_FALSE(stop_and_delete(u"Missing", empty, pause));
+}
+
+TEST_F(StopAndDelete, ALookAlikeIsNeitherStoppedNorDeleted) {
+    FakeServiceManager two;
+    two.add_exact(CAFE_ACCENTED, "Cafe", 0x10, STATE_RUNNING);
+    two.add_exact(CAFE_PLAIN, "Cafe", 0x10, STATE_RUNNING);
+    EXPECT_TRUE(stop_and_delete(CAFE_ACCENTED, two, pause));
+    EXPECT_TRUE(two.services[0].removed);
+    EXPECT_TRUE(two.services[0].stop_requested);
+    EXPECT_FALSE(two.services[1].removed);
+    EXPECT_FALSE(two.services[1].stop_requested);
+    EXPECT_TRUE(two.services[1].calls.empty());
 }
 
 }  // namespace

@@ -3,15 +3,26 @@
 #include <gtest/gtest.h>
 
 #include "catalogue/enumeration_pieces.h"
+#include "fakes/fake_code_page.h"
 #include "fakes/fake_service_manager.h"
+#include "fakes/registry_bytes.h"
 
 namespace quorvel {
 namespace {
 
+using testing::CAFE_ACCENTED;
+using testing::CAFE_PLAIN;
+using testing::FakeCodePage;
+using testing::FakeService;
 using testing::FakeServiceManager;
 using testing::FakeServiceRegistry;
+using testing::wide_sz;
 
-const std::string KEY = "SYSTEM\\CurrentControlSet\\Services\\";
+const WideText KEY = WideText(SERVICES_KEY) + u"\\";
+
+void describe(FakeServiceRegistry& registry, const WideText& service, const WideText& text) {
+    registry.set(KEY + service, {u"Description", VALUE_SZ, wide_sz(text)});
+}
 
 ServiceConfig config(std::uint32_t start, const std::string& account, const std::string& path) {
     ServiceConfig c;
@@ -22,7 +33,7 @@ ServiceConfig config(std::uint32_t start, const std::string& account, const std:
 }
 
 TEST(BuildRow, FillsEveryColumnFromItsSource) {
-    EnumRecord record{"FooSvc", "Foo Service", 0x10, 4};
+    EnumRecord record{u"FooSvc", "FooSvc", "Foo Service", 0x10, 4};
     ServiceConfig c = config(2, "LocalSystem", "C:\\foo\\foo.exe -k");
     c.service_type = 0x20;  // the enumeration's type wins
     ServiceRow row = build_row(record, &c, std::string("does foo"));
@@ -31,10 +42,11 @@ TEST(BuildRow, FillsEveryColumnFromItsSource) {
     for (int i = 0; i < COLUMN_COUNT; ++i) EXPECT_EQ(row.texts[i], expected[i]) << i;
     EXPECT_EQ(row.service_type, 0x10u);
     EXPECT_EQ(row.current_state, 4u);
+    EXPECT_EQ(row.exact_name, u"FooSvc");
 }
 
 TEST(BuildRow, UnreadConfigurationAndDescriptionLeaveEmptyColumns) {
-    EnumRecord record{"Bar", "Bar", 0x8, 1};
+    EnumRecord record{u"Bar", "Bar", "Bar", 0x8, 1};
     ServiceRow row = build_row(record, nullptr, std::nullopt);
     EXPECT_EQ(row.texts[COL_NAME], "Bar");
     for (int column : {1, 2, 3, 4, 5, 7}) EXPECT_EQ(row.texts[column], "") << column;
@@ -43,36 +55,50 @@ TEST(BuildRow, UnreadConfigurationAndDescriptionLeaveEmptyColumns) {
 
 TEST(DescribeService, ReadsTheServicesKeyAndStopsAtTheFirstZero) {
     FakeServiceRegistry registry;
-    registry.keys[KEY + "A"]["Description"] = std::string("first\0rest", 10);
-    registry.keys[KEY + "B"];  // key without the value
-    EXPECT_EQ(describe_service(registry, "A"), "first");
-    EXPECT_EQ(describe_service(registry, "B"), "");
-    EXPECT_EQ(describe_service(registry, "C"), std::nullopt);
+    FakeCodePage code_page;
+    describe(registry, u"A", WideText(u"first\0rest", 10));
+    registry.keys[KEY + u"B"];  // key without the value
+    EXPECT_EQ(describe_service(registry, code_page, u"A"), "first");
+    EXPECT_EQ(describe_service(registry, code_page, u"B"), "");
+    EXPECT_EQ(describe_service(registry, code_page, u"C"), std::nullopt);
+}
+
+TEST(DescribeService, ShowsTheTextAsTheCodePageConvertsIt) {
+    FakeServiceRegistry registry;
+    FakeCodePage code_page;
+    describe(registry, u"A", u"Intel\u00ae Optane\u2122 \u3042");
+    EXPECT_EQ(describe_service(registry, code_page, u"A"), "IntelR Optane? あ");
 }
 
 TEST(DescribeService, LongNamesReadTheirOwnKey) {
     FakeServiceRegistry registry;
-    const std::string name(240, 'n');
-    registry.keys[KEY + name]["Description"] = "long named";
-    registry.keys[KEY + name.substr(0, 225)]["Description"] = "wrong key";
-    EXPECT_EQ(describe_service(registry, name), "long named");
+    FakeCodePage code_page;
+    const WideText name(240, u'n');
+    describe(registry, name, u"long named");
+    describe(registry, name.substr(0, 225), u"wrong key");
+    EXPECT_EQ(describe_service(registry, code_page, name), "long named");
 }
 
+// The cut counts the code page's bytes, as the list shows them.
 TEST(DescribeService, LongTextsAreCutWithoutSplittingACharacter) {
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
     // 258 single bytes and then a double-byte character that would end at 260.
-    registry.keys[KEY + "A"]["Description"] = std::string(258, 'x') + "説明";
-    registry.keys[KEY + "B"]["Description"] = std::string(257, 'x') + "説明";
-    registry.keys[KEY + "C"]["Description"] = std::string(259, 'x');
-    EXPECT_EQ(describe_service(registry, "A"), std::string(258, 'x'));
-    EXPECT_EQ(describe_service(registry, "B"), std::string(257, 'x') + "説");
-    EXPECT_EQ(describe_service(registry, "C")->size(), 259u);
+    describe(registry, u"A", code_page.to_wide(std::string(258, 'x') + "説明"));
+    describe(registry, u"B", code_page.to_wide(std::string(257, 'x') + "説明"));
+    describe(registry, u"C", WideText(259, u'x'));
+    describe(registry, u"D", WideText(130, u'\u3042'));  // 260 bytes, 130 units
+    EXPECT_EQ(describe_service(registry, code_page, u"A"), std::string(258, 'x'));
+    EXPECT_EQ(describe_service(registry, code_page, u"B"), std::string(257, 'x') + "説");
+    EXPECT_EQ(describe_service(registry, code_page, u"C")->size(), 259u);
+    EXPECT_EQ(describe_service(registry, code_page, u"D")->size(), 258u);
 }
 
 class ReadServiceRows : public ::testing::Test {
 protected:
     FakeServiceManager scm;
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
 
     void SetUp() override {
         scm.add("Zeta", "Zeta display", 0x10, 4).config = config(2, "LocalSystem", "z.exe");
@@ -81,8 +107,8 @@ protected:
         scm.add("fs", "File system", 0x2, 1).config = config(1, "", "fs.sys");
         scm.add("rec", "Recognizer", 0x8, 1).config = config(1, "", "rec.sys");
         scm.add("Beta", "Beta display", 0x110, 2).config = config(4, "", "b.exe");
-        registry.keys[KEY + "Zeta"]["Description"] = "Zeta does things";
-        registry.keys[KEY + "Alpha"];
+        describe(registry, u"Zeta", u"Zeta does things");
+        registry.keys[KEY + u"Alpha"];
     }
 
     std::vector<std::string> column(const std::vector<ServiceRow>& rows, int c) {
@@ -93,7 +119,7 @@ protected:
 };
 
 TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
-    auto rows = read_service_rows(scm, registry, false, false);
+    auto rows = read_service_rows(scm, registry, code_page, false, false);
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x30});
     EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
     EXPECT_EQ(column(rows, COL_STATE), (std::vector<std::string>{"開始", "", "開始中"}));
@@ -104,7 +130,7 @@ TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
 }
 
 TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
-    auto rows = read_service_rows(scm, registry, true, false);
+    auto rows = read_service_rows(scm, registry, code_page, true, false);
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x3B});
     EXPECT_EQ(column(rows, COL_KIND),
               (std::vector<std::string>{"独自プロセス", "デバイスドライバ", "共有プロセス",
@@ -114,26 +140,40 @@ TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
 }
 
 TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
-    auto rows = read_service_rows(scm, registry, true, true);
+    auto rows = read_service_rows(scm, registry, code_page, true, true);
     EXPECT_EQ(registry.reads, 0);
     for (const ServiceRow& row : rows) EXPECT_EQ(row.texts[COL_DESCRIPTION], "");
 }
 
-TEST_F(ReadServiceRows, EveryHandleIsClosedServiceBeforeManager) {
+TEST_F(ReadServiceRows, RowsWhoseConfigurationCannotBeReadAreStillListed) {
     scm.services[2].openable = false;        // Alpha cannot be opened
     scm.services[5].config_readable = false;  // Beta's configuration cannot be read
-    auto rows = read_service_rows(scm, registry, false, false);
-    EXPECT_EQ(scm.open_handles(), 0);
-    EXPECT_EQ(scm.log, (std::vector<std::string>{
-                           "open manager 983103", "open Zeta 1", "close Zeta", "open Alpha 1",
-                           "open Beta 1", "close Beta", "close manager"}));
-    // Rows whose configuration could not be read are still listed.
+    auto rows = read_service_rows(scm, registry, code_page, false, false);
+    EXPECT_EQ(scm.log, (std::vector<std::string>{"config Zeta", "config Alpha", "config Beta"}));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1].texts[COL_NAME], "Alpha display");
     EXPECT_EQ(rows[1].texts[COL_START_TYPE], "");
     EXPECT_EQ(rows[1].texts[COL_PATH], "");
     EXPECT_EQ(rows[2].texts[COL_STATE], "開始中");
     EXPECT_EQ(rows[2].texts[COL_LOGON], "");
+}
+
+// Two services the code page shows alike are two rows, each read by its
+// own exact name: neither gets the other's configuration or description.
+TEST_F(ReadServiceRows, LookAlikesAreTwoRowsEachWithItsOwnTexts) {
+    FakeServiceManager two;
+    two.add_exact(CAFE_ACCENTED, "Cafe", 0x10, STATE_RUNNING).config = config(2, "", "accent.exe");
+    two.add_exact(CAFE_PLAIN, "Cafe", 0x20, STATE_STOPPED).config = config(3, "", "plain.exe");
+    describe(registry, CAFE_ACCENTED, u"accented");
+    describe(registry, CAFE_PLAIN, u"plain");
+    const auto rows = read_service_rows(two, registry, code_page, false, false);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"qvtCafe", "qvtCafe"}));
+    EXPECT_EQ(rows[0].exact_name, CAFE_ACCENTED);
+    EXPECT_EQ(rows[1].exact_name, CAFE_PLAIN);
+    EXPECT_EQ(column(rows, COL_PATH), (std::vector<std::string>{"accent.exe", "plain.exe"}));
+    EXPECT_EQ(column(rows, COL_DESCRIPTION), (std::vector<std::string>{"accented", "plain"}));
+    EXPECT_EQ(column(rows, COL_KIND), (std::vector<std::string>{"独自プロセス", "共有プロセス"}));
 }
 
 TEST_F(ReadServiceRows, PiecesOfAnySizeGiveEveryRowOnceInOrder) {
@@ -151,7 +191,7 @@ TEST_F(ReadServiceRows, PiecesOfAnySizeGiveEveryRowOnceInOrder) {
         SCOPED_TRACE(c.piece_size);
         scm.piece_size = c.piece_size;
         scm.piece_starts.clear();
-        const auto rows = read_service_rows(scm, registry, true, true);
+        const auto rows = read_service_rows(scm, registry, code_page, true, true);
         EXPECT_EQ(column(rows, COL_SERVICE_NAME), all);
         EXPECT_EQ(scm.piece_starts, c.starts);
     }
@@ -174,12 +214,13 @@ TEST(EnumerateInPieces, AFailedOrEmptyPieceEndsTheList) {
         const auto records = enumerate_in_pieces([&](std::uint32_t& resume,
                                                      std::vector<EnumRecord>& out) {
             if (++calls == 1) {
-                out.push_back({"first", "first", 0x10, 1});
+                out.push_back({u"first", "first", "first", 0x10, 1});
                 resume = 1;
                 return PieceEnd::more;
             }
             if (calls > 2) ADD_FAILURE() << "called again";
-            for (std::size_t i = 0; i < c.second_count; ++i) out.push_back({"next", "next", 0x10, 1});
+            for (std::size_t i = 0; i < c.second_count; ++i)
+                out.push_back({u"next", "next", "next", 0x10, 1});
             return c.second_piece;
         });
         EXPECT_EQ(records.size(), c.expected);
@@ -189,8 +230,63 @@ TEST(EnumerateInPieces, AFailedOrEmptyPieceEndsTheList) {
 
 TEST_F(ReadServiceRows, NoManagerGivesNoRows) {
     scm.manager_opens = false;
-    EXPECT_TRUE(read_service_rows(scm, registry, true, false).empty());
-    EXPECT_EQ(scm.log, std::vector<std::string>{"open manager 983103"});
+    EXPECT_TRUE(read_service_rows(scm, registry, code_page, true, false).empty());
+    EXPECT_TRUE(scm.log.empty());
+}
+
+// One service read afresh, as a deletion reads it before recording it.
+class ReadServiceRow : public ReadServiceRows {};
+
+TEST_F(ReadServiceRow, ReadsStateKindConfigurationAndDescriptionNow) {
+    FakeService& zeta = scm.services[0];
+    zeta.record.current_state = STATE_STOPPED;
+    zeta.record.service_type = 0x50;  // a per-user template now
+    zeta.config = config(3, ".\\someone", "z2.exe");
+    zeta.config.display_name = "Zeta renamed";
+    describe(registry, u"Zeta", u"changed");
+    ServiceRow row;
+    ASSERT_TRUE(read_service_row(scm, registry, code_page, u"Zeta", false, row));
+    EXPECT_EQ(row.texts, (std::array<std::string, COLUMN_COUNT>{
+                             "Zeta renamed", "changed", "", "手動", ".\\someone", "z2.exe", "Zeta",
+                             "独自プロセス(ユーザー別テンプレート)"}));
+    EXPECT_EQ(row.exact_name, u"Zeta");
+    EXPECT_EQ(row.service_type, 0x50u);
+
+    const int reads = registry.reads;
+    ASSERT_TRUE(read_service_row(scm, registry, code_page, u"Zeta", true, row));
+    EXPECT_EQ(registry.reads, reads);
+    EXPECT_EQ(row.texts[COL_DESCRIPTION], "");
+}
+
+TEST_F(ReadServiceRow, ByTheExactNameOnly) {
+    scm.add_exact(CAFE_ACCENTED, "Cafe", 0x10, STATE_RUNNING).config = config(2, "", "accent.exe");
+    ServiceRow row;
+    EXPECT_FALSE(read_service_row(scm, registry, code_page, CAFE_PLAIN, true, row));
+    ASSERT_TRUE(read_service_row(scm, registry, code_page, CAFE_ACCENTED, true, row));
+    EXPECT_EQ(row.texts[COL_SERVICE_NAME], "qvtCafe");
+    EXPECT_EQ(row.texts[COL_PATH], "accent.exe");
+    EXPECT_EQ(row.exact_name, CAFE_ACCENTED);
+}
+
+TEST_F(ReadServiceRow, FailsWithoutStatusOrConfigurationAndLeavesTheRow) {
+    const struct {
+        const char* name;
+        void (*break_it)(FakeServiceManager&);
+    } cases[] = {
+        {"status", [](FakeServiceManager& m) { m.services[0].status_readable = false; }},
+        {"configuration", [](FakeServiceManager& m) { m.services[0].config_readable = false; }},
+        {"service", [](FakeServiceManager& m) { m.services[0].openable = false; }},
+        {"manager", [](FakeServiceManager& m) { m.manager_opens = false; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceManager broken = scm;
+        c.break_it(broken);
+        ServiceRow row;
+        row.texts[COL_NAME] = "untouched";
+        EXPECT_FALSE(read_service_row(broken, registry, code_page, u"Zeta", false, row));
+        EXPECT_EQ(row.texts[COL_NAME], "untouched");
+    }
 }
 
 }  // namespace

@@ -4,18 +4,27 @@
 
 #include <map>
 
+#include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "fakes/fake_system_paths.h"
+#include "fakes/registry_bytes.h"
 #include "history/snapshot_store.h"
 
 namespace quorvel {
 namespace {
 
+using testing::CAFE_ACCENTED;
+using testing::CAFE_PLAIN;
+using testing::FakeCodePage;
 using testing::FakeFileSystem;
 using testing::FakePrompt;
 using testing::FakeServiceManager;
 using testing::FakeServiceRegistry;
+using testing::FakeSystemPaths;
+using testing::le32;
+using testing::wide_sz;
 
 const std::string HISTORY = "C:\\q\\quorvel.his";
 
@@ -24,10 +33,12 @@ const std::string HISTORY = "C:\\q\\quorvel.his";
 int restore_without_snapshot(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history,
                              int index) {
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
+    FakeSystemPaths paths;
     FakeFileSystem files;
     files.files[HISTORY] = write_history_lines(history.records);
-    RestorationContext context{scm,   registry, prompt, files, "C:\\q\\quorvel.snapshots",
-                               HISTORY};
+    RestorationContext context{scm,   registry, code_page, paths, prompt,
+                               files, "C:\\q\\quorvel.snapshots", HISTORY};
     return restore_service(context, history, index);
 }
 
@@ -53,12 +64,14 @@ TEST(RecreationFromTexts, MapsTheLabelsBack) {
         {"", "", "ファイルシステムドライバ", 0x2, 3, false},
         {"開始 ", "自動 ", "", 0x10, 3, false},  // near misses take the defaults
         {"", "unknown", "(対話許可)", 0x10, 3, false},
+        {"", "手動", "独自プロセス(ユーザー別テンプレート)", 0x50, 3, false},
+        {"", "手動", "共有プロセス(ユーザー別インスタンス)", 0xE0, 3, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.state) + "|" + c.start_type + "|" + c.kind);
         const Recreation got = recreation_from_texts(texts_with(c.state, c.start_type, c.kind));
-        EXPECT_EQ(got.request.service_type, c.service_type);
-        EXPECT_EQ(got.request.start_type, c.start);
+        EXPECT_EQ(got.record.service_type, c.service_type);
+        EXPECT_EQ(got.record.start_type, c.start);
         EXPECT_EQ(got.start_after, c.start_after);
     }
 }
@@ -84,17 +97,13 @@ TEST_F(RestoreService, CreatesTheServiceStartsItAndDropsItsRecord) {
 
     ASSERT_EQ(scm.created.size(), 1u);
     const CreateServiceRequest& request = scm.created[0];
-    EXPECT_EQ(request.service_name, "FooSvc");
-    EXPECT_EQ(request.display_name, "Foo Service");
+    EXPECT_EQ(request.service_name, u"FooSvc");
+    EXPECT_EQ(request.display_name, u"Foo Service");
     EXPECT_EQ(request.service_type, 0x20u);
     EXPECT_EQ(request.start_type, 2u);
-    EXPECT_EQ(request.binary_path, "C:\\foo\\foo.exe -k");
-    EXPECT_EQ(request.start_name, ".\\LocalService");
-
-    const std::vector<std::string> log = {"open manager 2", "create FooSvc", "start FooSvc",
-                                          "close FooSvc", "close manager"};
-    EXPECT_EQ(scm.log, log);
-    EXPECT_EQ(scm.open_handles(), 0);
+    EXPECT_EQ(request.binary_path, u"C:\\foo\\foo.exe -k");
+    EXPECT_EQ(request.start_name, u".\\LocalService");
+    EXPECT_EQ(scm.log, (std::vector<std::string>{"create FooSvc", "start FooSvc"}));
 
     EXPECT_EQ(history.records.size(), 2u);
     EXPECT_EQ(history.records[0].rfind("First,", 0), 0u);
@@ -118,7 +127,7 @@ TEST_F(RestoreService, StartsOnlyWhatWasRunning) {
 
 TEST_F(RestoreService, AServiceThatWillNotStartIsStillRestored) {
     struct RefusingStarts : FakeServiceManager {
-        bool start(ScHandle) override { return false; }
+        bool start(const WideText&) override { return false; }
     } refusing;
     EXPECT_EQ(restore_without_snapshot(refusing, prompt, history, 1), 1);
     EXPECT_EQ(history.records.size(), 2u);
@@ -146,7 +155,6 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
         EXPECT_EQ(restore_without_snapshot(failing, told, history, 1), 0);
 
         EXPECT_EQ(history.records, before);
-        EXPECT_EQ(failing.open_handles(), 0);
         for (const std::string& entry : failing.log) EXPECT_NE(entry.rfind("start ", 0), 0u);
         ASSERT_EQ(told.shown.size(), 1u);
         EXPECT_EQ(told.shown[0].text, "Foo Service の復活に失敗しました。");
@@ -196,10 +204,10 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
         restore_without_snapshot(fresh, told, one, 0);
         ASSERT_EQ(fresh.created.size(), 1u);
         const CreateServiceRequest& request = fresh.created[0];
-        EXPECT_EQ(request.display_name, c.texts[COL_NAME]);
-        EXPECT_EQ(request.start_name, c.texts[COL_LOGON]);
-        EXPECT_EQ(request.binary_path, c.texts[COL_PATH]);
-        EXPECT_EQ(request.service_name, c.texts[COL_SERVICE_NAME]);
+        EXPECT_EQ(request.display_name, widen_ascii(c.texts[COL_NAME]));
+        EXPECT_EQ(request.start_name, widen_ascii(c.texts[COL_LOGON]));
+        EXPECT_EQ(request.binary_path, widen_ascii(c.texts[COL_PATH]));
+        EXPECT_EQ(request.service_name, widen_ascii(c.texts[COL_SERVICE_NAME]));
         EXPECT_EQ(request.service_type, 0x10u);
     }
 }
@@ -207,34 +215,49 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
 }  // namespace
 }  // namespace quorvel
 
+
 namespace quorvel {
 namespace {
 
 const std::string FOLDER = "C:\\q\\quorvel.snapshots";
-const std::string FOO_KEY = "SYSTEM\\CurrentControlSet\\Services\\FooSvc";
+const WideText SERVICES = WideText(SERVICES_KEY) + u"\\";
+const WideText FOO_KEY = SERVICES + u"FooSvc";
 
 class RestoreWithSnapshot : public ::testing::Test {
 protected:
     FakeServiceManager scm;
     FakeServiceRegistry registry;
+    FakeCodePage code_page;
+    FakeSystemPaths paths;
     FakeFileSystem files;
     FakePrompt prompt;
     HistoryStore history;
-    RestorationContext context{scm, registry, prompt, files, FOLDER, HISTORY};
+    RestorationContext context{scm, registry, code_page, paths, prompt, files, FOLDER, HISTORY};
     std::string snapshot;
 
     void SetUp() override {
-        history.records = {"Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス"};
-        files.files[HISTORY] = history.records[0] + "\r\n";
-        const RegistryTree saved = {
+        use_record("Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス");
+        ASSERT_TRUE(use_snapshot({
             {FOO_KEY,
-             {{"Type", VALUE_DWORD, std::string("\x20\0\0\0", 4)},
-              {"Description", VALUE_SZ, std::string("does, foo\0", 10)},
-              {"Group", VALUE_SZ, std::string("Net\0", 4)}}},
-            {FOO_KEY + "\\Parameters", {{"ServiceDll", VALUE_EXPAND_SZ, "C:\\foo.dll"}}},
-        };
-        ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", saved, snapshot),
-                  SnapshotSave::saved);
+             {{u"Type", VALUE_DWORD, le32(0x20)},
+              {u"Description", VALUE_SZ, wide_sz(u"does, foo")},
+              {u"Group", VALUE_SZ, wide_sz(u"Net")}}},
+            {FOO_KEY + u"\\Parameters",
+             {{u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"C:\\foo.dll")}}},
+        }));
+    }
+
+    void use_record(const HistoryRecord& record) {
+        history.records = {record};
+        files.files[HISTORY] = record + "\r\n";
+    }
+
+    // The record's snapshot, in place of any earlier one.
+    bool use_snapshot(const RegistryTree& keys) {
+        if (!snapshot.empty()) files.delete_file(snapshot);
+        const std::string name = split_record(history.records[0])[COL_SERVICE_NAME];
+        return save_snapshot(files, FOLDER, history.records[0], name, keys, snapshot) ==
+               SnapshotSave::saved;
     }
 
     std::vector<std::string> texts() const {
@@ -246,15 +269,14 @@ protected:
 
 TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
     EXPECT_EQ(restore_service(context, history, 0), 1);
-    const std::vector<std::string> log = {"open manager 2", "create FooSvc", "change FooSvc",
-                                          "change FooSvc", "start FooSvc", "close FooSvc",
-                                          "close manager"};
+    const std::vector<std::string> log = {"create FooSvc", "change FooSvc", "change FooSvc",
+                                          "start FooSvc"};
     EXPECT_EQ(scm.log, log);
     ASSERT_EQ(scm.changed.size(), 2u);
     EXPECT_EQ(scm.changed[0].kind, SettingKind::load_order_group);
     EXPECT_EQ(scm.changed[1].kind, SettingKind::description);
-    EXPECT_EQ(registry.keys[FOO_KEY + "\\Parameters"]["ServiceDll"], "C:\\foo.dll");
-    EXPECT_EQ(registry.keys[FOO_KEY]["Description"], std::string("does, foo\0", 10));
+    EXPECT_EQ(registry.keys[FOO_KEY + u"\\Parameters"][u"ServiceDll"], wide_sz(u"C:\\foo.dll"));
+    EXPECT_EQ(registry.keys[FOO_KEY][u"Description"], wide_sz(u"does, foo"));
     EXPECT_TRUE(history.records.empty());
     EXPECT_FALSE(files.exists(snapshot));
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました"}));
@@ -262,7 +284,7 @@ TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
 
 TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAfterTheSuccess) {
     scm.refused_settings = {SettingKind::description};  // the registry still gets it
-    registry.read_only = {FOO_KEY + "\\Parameters", FOO_KEY + "|Group"};
+    registry.read_only = {FOO_KEY + u"\\Parameters", FOO_KEY + u"|Group"};
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
@@ -270,7 +292,7 @@ TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAfterTheSuccess) {
                            "Group\r\nParameters"}));
     EXPECT_EQ(prompt.shown[1].caption, "復活");
     EXPECT_EQ(prompt.shown[1].flags, 0x30u);
-    EXPECT_EQ(registry.keys[FOO_KEY]["Description"], std::string("does, foo\0", 10));
+    EXPECT_EQ(registry.keys[FOO_KEY][u"Description"], wide_sz(u"does, foo"));
     EXPECT_TRUE(history.records.empty());
     EXPECT_FALSE(files.exists(snapshot));
 }
@@ -291,21 +313,44 @@ TEST_F(RestoreWithSnapshot, ANameMarkedForDeletionSaysWhatToDoAndKeepsEverything
     EXPECT_TRUE(registry.keys.empty());
 }
 
+// A snapshot of no use for this record: restored from the row, the file
+// named and kept.
 TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
-    const std::string elsewhere =
-        "REGEDIT4\r\n;record=" + history.records[0] +
-        "\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
-        "\"x\"=\"evil.exe\"\r\n";
-    for (const std::string& content : {std::string("REGEDIT4\r\n;record=") + history.records[0] +
-                                           "\r\n[broken",
-                                       elsewhere}) {
+    const auto saved_bytes = [this](const RegistryTree& keys) {
+        FakeFileSystem scratch;
+        std::string path;
+        EXPECT_EQ(save_snapshot(scratch, FOLDER, history.records[0], "FooSvc", keys, path),
+                  SnapshotSave::saved);
+        return scratch.files[path];
+    };
+    const std::string legacy_head = "REGEDIT4\r\n;record=" + history.records[0] + "\r\n";
+    const struct {
+        const char* name;
+        std::string content;
+    } cases[] = {
+        {"broken", legacy_head + "[broken"},
+        {"an earlier build's file naming another key",
+         legacy_head +
+             "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
+             "\"x\"=\"evil.exe\"\r\n"},
+        {"another key",
+         saved_bytes({{u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run",
+                       {{u"x", VALUE_SZ, wide_sz(u"evil.exe")}}}})},
+        {"another service's key",
+         saved_bytes({{SERVICES + u"FooSvc2", {{u"Start", VALUE_DWORD, le32(2)}}}})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         HistoryStore one = history;
         FakePrompt told;
-        RestorationContext fresh{scm, registry, told, files, FOLDER, HISTORY};
+        RestorationContext fresh{scm, registry, code_page, paths, told, files, FOLDER, HISTORY};
         files.files[HISTORY] = one.records[0] + "\r\n";
         scm.services.clear();
-        files.files[snapshot] = content;
+        scm.created.clear();
+        files.files[snapshot] = c.content;
         EXPECT_EQ(restore_service(fresh, one, 0), 1);
+        ASSERT_EQ(scm.created.size(), 1u);
+        EXPECT_EQ(scm.created[0].service_name, u"FooSvc");
         EXPECT_TRUE(registry.keys.empty());
         EXPECT_TRUE(files.exists(snapshot));
         ASSERT_EQ(told.shown.size(), 2u);
@@ -318,52 +363,108 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
 // What the administrator chose is what runs: a snapshot edited to another
 // program, account, type, start or name changes none of them, and says so.
 TEST_F(RestoreWithSnapshot, TheRecordDecidesWhatRunsWhateverTheSnapshotSays) {
-    RegistryTree edited = {
+    ASSERT_TRUE(use_snapshot({
         {FOO_KEY,
-         {{"ImagePath", VALUE_EXPAND_SZ, std::string("C:\\evil.exe\0", 12)},
-          {"ObjectName", VALUE_SZ, std::string("LocalSystem\0", 12)},  // agrees: silent
-          {"Type", VALUE_DWORD, std::string("\x10\0\0\0", 4)},
-          {"Start", VALUE_BINARY, std::string("\2\0\0\0", 4)},  // right number, wrong type
-          {"DisplayName", VALUE_SZ, std::string("Other\0", 6)},
-          {"Description", VALUE_SZ, std::string("kept\0", 5)}}},
-        {FOO_KEY + "\\Enum", {{"Count", VALUE_DWORD, std::string("\1\0\0\0", 4)}}},
-    };
-    files.delete_file(snapshot);
-    ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", edited, snapshot),
-              SnapshotSave::saved);
+         {{u"ImagePath", VALUE_EXPAND_SZ, wide_sz(u"C:\\evil.exe")},
+          {u"ObjectName", VALUE_SZ, wide_sz(u"LocalSystem")},  // agrees: silent
+          {u"Type", VALUE_DWORD, le32(0x10)},
+          {u"Start", VALUE_BINARY, le32(2)},  // right number, wrong type
+          {u"DisplayName", VALUE_SZ, wide_sz(u"Other")},
+          {u"Description", VALUE_SZ, wide_sz(u"kept")}}},
+        {FOO_KEY + u"\\Enum", {{u"Count", VALUE_DWORD, le32(1)}}},
+    }));
     EXPECT_EQ(restore_service(context, history, 0), 1);
 
     ASSERT_EQ(scm.created.size(), 1u);
-    EXPECT_EQ(scm.created[0].binary_path, "C:\\svchost.exe -k foo");
-    EXPECT_EQ(scm.created[0].display_name, "Foo");
+    EXPECT_EQ(scm.created[0].binary_path, u"C:\\svchost.exe -k foo");
+    EXPECT_EQ(scm.created[0].display_name, u"Foo");
+    EXPECT_EQ(scm.created[0].service_type, 0x20u);
+    EXPECT_EQ(scm.created[0].start_type, 2u);
     ASSERT_EQ(scm.changed.size(), 1u);
     EXPECT_EQ(scm.changed[0].kind, SettingKind::description);
     // Only the description reached the registry; the Enum key did not.
-    EXPECT_EQ(registry.keys, (std::map<std::string, std::map<std::string, std::string>>{
-                                 {FOO_KEY, {{"Description", std::string("kept\0", 5)}}}}));
+    EXPECT_EQ(registry.keys, (std::map<WideText, std::map<WideText, std::string>>{
+                                 {FOO_KEY, {{u"Description", wide_sz(u"kept")}}}}));
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
                            "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
+                           "DisplayName (記録と異なるため使いません)\r\n"
                            "ImagePath (記録と異なるため使いません)\r\n"
                            "Type (記録と異なるため使いません)\r\n"
-                           "Start (記録と異なるため使いません)\r\n"
-                           "DisplayName (記録と異なるため使いません)"}));
+                           "Start (記録と異なるため使いません)"}));
+}
+
+// A service of the system as its key holds it: the path with references,
+// the display name in a module, a per-user template's type. The list and
+// the record show what the system made of them; the service comes back in
+// the key's own forms, and none is named as a difference.
+TEST_F(RestoreWithSnapshot, ABuiltInServiceComesBackInTheSystemsOwnForms) {
+    const WideText svchost = u"%SystemRoot%\\System32\\svchost.exe -k netsvcs -p";
+    const WideText display = u"@%SystemRoot%\\system32\\wuaueng.dll,-105";
+    paths.indirect_texts[display] = u"Windows Update";
+    use_record("Windows Update,,,手動,LocalSystem,C:\\WINDOWS\\System32\\svchost.exe -k netsvcs "
+               "-p,wuauserv,独自プロセス");
+    const WideText key = SERVICES + u"wuauserv";
+    ASSERT_TRUE(use_snapshot({
+        {key,
+         {{u"ImagePath", VALUE_EXPAND_SZ, wide_sz(svchost)},
+          {u"DisplayName", VALUE_SZ, wide_sz(display)},
+          {u"ObjectName", VALUE_SZ, wide_sz(u"LocalSystem")},
+          {u"Type", VALUE_DWORD, le32(0x50)},
+          {u"Start", VALUE_DWORD, le32(3)}}},
+        {key + u"\\Parameters",
+         {{u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"%SystemRoot%\\x.dll")}}},
+    }));
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    ASSERT_EQ(scm.created.size(), 1u);
+    const CreateServiceRequest& request = scm.created[0];
+    EXPECT_EQ(request.service_name, u"wuauserv");
+    EXPECT_EQ(request.binary_path, svchost);
+    EXPECT_EQ(request.display_name, display);
+    EXPECT_EQ(request.start_name, u"LocalSystem");
+    EXPECT_EQ(request.service_type, 0x50u);
+    EXPECT_EQ(request.start_type, 3u);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Windows Update を復活しました"}));
+    // The values the creation set are not written again over its forms.
+    EXPECT_EQ(registry.keys[key].count(u"ImagePath"), 0u);
+    EXPECT_EQ(registry.keys[key + u"\\Parameters"][u"ServiceDll"], wide_sz(u"%SystemRoot%\\x.dll"));
+}
+
+// The record shows "qvtCafe"; the snapshot's key is the service's own
+// name "qvtCafé", under which it comes back, beside a "qvtCafe" that
+// exists and is never touched.
+TEST_F(RestoreWithSnapshot, TheServiceComesBackUnderItsExactName) {
+    scm.add_exact(CAFE_PLAIN, "Plain", 0x10, STATE_STOPPED);
+    use_record("Cafe,,開始,手動,LocalSystem,C:\\cafe.exe,qvtCafe,独自プロセス");
+    const WideText key = SERVICES + CAFE_ACCENTED;
+    ASSERT_TRUE(use_snapshot({{key,
+                               {{u"DisplayName", VALUE_SZ, wide_sz(u"Caf\u00e9")},
+                                {u"Group", VALUE_SZ, wide_sz(u"Net")},
+                                {u"Description", VALUE_SZ, wide_sz(u"caf\u00e9 au lait")}}}}));
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    ASSERT_EQ(scm.created.size(), 1u);
+    EXPECT_EQ(scm.created[0].service_name, CAFE_ACCENTED);
+    EXPECT_EQ(scm.created[0].display_name, u"Caf\u00e9");
+    ASSERT_EQ(scm.services.size(), 2u);
+    EXPECT_EQ(scm.services[1].calls, (std::vector<std::string>{"change", "change", "start"}));
+    EXPECT_TRUE(scm.services[0].calls.empty());
+    EXPECT_EQ(scm.services[0].record.current_state, STATE_STOPPED);
+    EXPECT_EQ(registry.keys[key][u"Description"], wide_sz(u"caf\u00e9 au lait"));
+    EXPECT_EQ(registry.keys.count(SERVICES + CAFE_PLAIN), 0u);
+    EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Cafe を復活しました"}));
 }
 
 TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
-    const RegistryTree with_security = {
+    ASSERT_TRUE(use_snapshot({
         {FOO_KEY, {}},
         // Its owner lies far outside the bytes.
-        {FOO_KEY + "\\Security",
-         {{"Security", VALUE_BINARY,
+        {FOO_KEY + u"\\Security",
+         {{u"Security", VALUE_BINARY,
            std::string("\1\0\0\x80\xff\xff\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 20)}}},
-    };
-    files.delete_file(snapshot);
-    ASSERT_EQ(save_snapshot(files, FOLDER, history.records[0], "FooSvc", with_security, snapshot),
-              SnapshotSave::saved);
+    }));
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_TRUE(scm.changed.empty());
-    EXPECT_TRUE(registry.keys[FOO_KEY + "\\Security"].empty());
+    EXPECT_TRUE(registry.keys[FOO_KEY + u"\\Security"].empty());
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text,
               "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"

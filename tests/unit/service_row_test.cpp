@@ -65,6 +65,13 @@ TEST(Labels, ServiceTypesForthAndBack) {
         {0x2, "ファイルシステムドライバ"},
         {0x110, "独自プロセス(対話許可)"},
         {0x120, "共有プロセス(対話許可)"},
+        // Per-user services: the template (0x40) and a user's copy (0x80 as well).
+        {0x50, "独自プロセス(ユーザー別テンプレート)"},
+        {0x60, "共有プロセス(ユーザー別テンプレート)"},
+        {0xD0, "独自プロセス(ユーザー別インスタンス)"},
+        {0xE0, "共有プロセス(ユーザー別インスタンス)"},
+        {0x150, "独自プロセス(対話許可)(ユーザー別テンプレート)"},
+        {0x1E0, "共有プロセス(対話許可)(ユーザー別インスタンス)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
@@ -92,6 +99,34 @@ TEST(Labels, ServiceTypeFromLabelComparesPrefixes) {
     EXPECT_EQ(service_type_from_label(""), 0x10u);
     EXPECT_EQ(service_type_from_label("デバイスドライバ(対話許可)"), 0x10u);
     EXPECT_EQ(service_type_from_label("デバイスドライバ "), 0x10u);
+}
+
+// The per-user labels come after the process label and the interactive
+// mark, and only whole: anything else reads as the process kind alone.
+TEST(Labels, PerUserLabelsAreReadOnlyWhole) {
+    EXPECT_EQ(service_type_from_label("独自プロセス(ユーザー別テンプレート)x"), 0x10u);
+    EXPECT_EQ(service_type_from_label("独自プロセス(ユーザー別)"), 0x10u);
+    EXPECT_EQ(service_type_from_label("独自プロセス(ユーザー別テンプレート)(対話許可)"), 0x10u);
+    EXPECT_EQ(service_type_from_label("(ユーザー別テンプレート)"), 0x10u);
+    EXPECT_EQ(service_type_from_label("デバイスドライバ(ユーザー別インスタンス)"), 0x10u);
+    // An instance bit without the template bit, which the platform never
+    // reports, is still shown as an instance.
+    EXPECT_EQ(service_type_label(0x90), "独自プロセス(ユーザー別インスタンス)");
+    // Drivers have no per-user kind.
+    EXPECT_EQ(service_type_label(0x41), "");
+}
+
+TEST(Labels, BaseServiceTypeDropsOnlyThePerUserBits) {
+    const struct {
+        std::uint32_t type;
+        std::uint32_t base;
+    } cases[] = {
+        {0x50, 0x10}, {0xD0, 0x10}, {0xE0, 0x20}, {0x150, 0x110}, {0x10, 0x10}, {0x1, 0x1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(base_service_type(c.type), c.base);
+    }
 }
 
 TEST(Labels, DriverTestIsWholeText) {

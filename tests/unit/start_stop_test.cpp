@@ -10,6 +10,8 @@
 namespace quorvel {
 namespace {
 
+using testing::CAFE_ACCENTED;
+using testing::CAFE_PLAIN;
 using testing::FakePause;
 using testing::FakePrompt;
 using testing::FakeService;
@@ -17,8 +19,6 @@ using testing::FakeServiceManager;
 
 using Log = std::vector<std::string>;
 
-const std::string OPEN_MANAGER = "open manager 2";
-const std::string OPEN_SVC = "open Svc 983551";  // full access, 0xF01FF
 
 // A pause that moves a clock on instead of sleeping, and lets the test
 // change the service as the time passes.
@@ -41,23 +41,23 @@ int queries(const FakeServiceManager& scm) {
     return count;
 }
 
-struct HandleCase {
+struct RequestCase {
     const char* name;
     bool manager_opens;
     bool service_opens;
     bool accepted;
     int result;
-    Log log_after_open;  // what follows the manager's opening
+    Log log;
 };
 
-TEST(StartService, OpensWithTheRightsAsksOnceAndClosesServiceFirst) {
-    const HandleCase cases[] = {
-        {"accepted", true, true, true, 1, {OPEN_SVC, "start Svc", "close Svc", "close manager"}},
-        {"refused", true, true, false, 0, {OPEN_SVC, "start Svc", "close Svc", "close manager"}},
-        {"service not opened", true, false, true, 0, {OPEN_SVC, "close manager"}},
-        {"manager not opened", false, true, true, 0, {}},
+TEST(StartService, AsksOnceByTheServiceName) {
+    const RequestCase cases[] = {
+        {"accepted", true, true, true, 1, {"start Svc"}},
+        {"refused", true, true, false, 0, {"start Svc"}},
+        {"service not opened", true, false, true, 0, {"start Svc"}},
+        {"manager not opened", false, true, true, 0, {"start Svc"}},
     };
-    for (const HandleCase& c : cases) {
+    for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.name);
         FakeServiceManager scm;
         scm.manager_opens = c.manager_opens;
@@ -65,21 +65,19 @@ TEST(StartService, OpensWithTheRightsAsksOnceAndClosesServiceFirst) {
         service.openable = c.service_opens;
         service.start_accepted = c.accepted;
 
-        EXPECT_EQ(start_service(scm, "Svc"), c.result);
-        Log expected{OPEN_MANAGER};
-        expected.insert(expected.end(), c.log_after_open.begin(), c.log_after_open.end());
-        EXPECT_EQ(scm.log, expected);
-        EXPECT_EQ(scm.open_handles(), 0);
+        EXPECT_EQ(start_service(scm, u"Svc"), c.result);
+        EXPECT_EQ(scm.log, c.log);
+        EXPECT_EQ(scm.services[0].record.current_state, c.result ? STATE_RUNNING : STATE_STOPPED);
     }
 }
 
-TEST(StopService, FailuresBeforeThePollCloseWhatWasOpenedAndNeverPause) {
-    const HandleCase cases[] = {
-        {"stop refused", true, true, false, 0, {OPEN_SVC, "stop Svc", "close Svc", "close manager"}},
-        {"service not opened", true, false, true, 0, {OPEN_SVC, "close manager"}},
-        {"manager not opened", false, true, true, 0, {}},
+TEST(StopService, FailuresBeforeThePollNeverPause) {
+    const RequestCase cases[] = {
+        {"stop refused", true, true, false, 0, {"stop Svc"}},
+        {"service not opened", true, false, true, 0, {"stop Svc"}},
+        {"manager not opened", false, true, true, 0, {"stop Svc"}},
     };
-    for (const HandleCase& c : cases) {
+    for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.name);
         FakeServiceManager scm;
         scm.manager_opens = c.manager_opens;
@@ -88,12 +86,9 @@ TEST(StopService, FailuresBeforeThePollCloseWhatWasOpenedAndNeverPause) {
         service.stop_accepted = c.accepted;
         FakePause pause;
 
-        EXPECT_EQ(stop_service(scm, pause, "Svc"), c.result);
-        Log expected{OPEN_MANAGER};
-        expected.insert(expected.end(), c.log_after_open.begin(), c.log_after_open.end());
-        EXPECT_EQ(scm.log, expected);
+        EXPECT_EQ(stop_service(scm, pause, u"Svc"), c.result);
+        EXPECT_EQ(scm.log, c.log);
         EXPECT_TRUE(pause.pauses.empty());
-        EXPECT_EQ(scm.open_handles(), 0);
     }
 }
 
@@ -127,12 +122,10 @@ TEST(StopService, PollsAtOnceThenEveryHalfSecondUpToTenTimes) {
         };
         clock.on_tick(0);
 
-        EXPECT_EQ(stop_service(scm, clock, "Svc"), c.result);
+        EXPECT_EQ(stop_service(scm, clock, u"Svc"), c.result);
         EXPECT_EQ(queries(scm), c.queries);
         EXPECT_EQ(clock.now_ms, c.elapsed_ms);
         for (unsigned pause : clock.pauses) EXPECT_EQ(pause, 500u);
-        EXPECT_EQ(scm.log.back(), "close manager");
-        EXPECT_EQ(scm.open_handles(), 0);
     }
 }
 
@@ -166,11 +159,12 @@ TEST(StartStopCommands, TellOnlySuccessNamingTheDisplayName) {
         FakePause pause;
 
         if (c.stop)
-            stop_command(scm, prompt, pause, c.display_name, "Svc");
+            stop_command(scm, prompt, pause, c.display_name, u"Svc");
         else
-            start_command(scm, prompt, c.display_name, "Svc");
+            start_command(scm, prompt, c.display_name, u"Svc");
 
-        EXPECT_EQ(scm.log.at(1), OPEN_SVC);  // the service name, not the display name
+        // The service name, not the display name.
+        EXPECT_EQ(scm.log.at(0), c.stop ? "stop Svc" : "start Svc");
         if (c.text.empty()) {
             EXPECT_TRUE(prompt.shown.empty());
             continue;
@@ -179,6 +173,33 @@ TEST(StartStopCommands, TellOnlySuccessNamingTheDisplayName) {
         EXPECT_EQ(prompt.shown[0].text, c.text);
         EXPECT_EQ(prompt.shown[0].caption, c.caption);
         EXPECT_EQ(prompt.shown[0].flags, static_cast<unsigned>(BOX_OK));
+    }
+}
+
+// Two services the code page shows alike: the command reaches the one
+// whose exact name it was given, and never the other.
+TEST(StartStopCommands, ALookAlikeIsNeverStartedOrStopped) {
+    for (const WideText& chosen : {CAFE_ACCENTED, CAFE_PLAIN}) {
+        SCOPED_TRACE(chosen == CAFE_ACCENTED ? "accented" : "plain");
+        FakeServiceManager scm;
+        scm.add_exact(CAFE_ACCENTED, "Cafe", 0x10, STATE_STOPPED);
+        scm.add_exact(CAFE_PLAIN, "Cafe", 0x10, STATE_STOPPED);
+        const std::size_t mine = chosen == CAFE_ACCENTED ? 0 : 1;
+        FakeService& other = scm.services[1 - mine];
+        FakePrompt prompt;
+        FakePause pause;
+
+        start_command(scm, prompt, "Cafe", chosen);
+        EXPECT_EQ(scm.services[mine].record.current_state, STATE_RUNNING);
+        EXPECT_EQ(other.record.current_state, STATE_STOPPED);
+
+        other.record.current_state = STATE_RUNNING;  // started by someone else
+        stop_command(scm, prompt, pause, "Cafe", chosen);
+        EXPECT_EQ(scm.services[mine].record.current_state, STATE_STOPPED);
+        EXPECT_EQ(other.record.current_state, STATE_RUNNING);
+        EXPECT_FALSE(other.stop_requested);
+        EXPECT_TRUE(other.calls.empty());
+        EXPECT_EQ(prompt.shown.size(), 2u);
     }
 }
 
