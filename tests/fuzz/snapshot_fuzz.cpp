@@ -14,6 +14,7 @@
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_service_manager.h"
+#include "fakes/fake_system_paths.h"
 #include "fuzz_check.h"
 #include "history/reg_file.h"
 #include "history/record_format.h"
@@ -85,10 +86,20 @@ void check_record_link(const std::string& record, const RegistryTree& keys) {
 }
 
 void check_restoration_input(const std::string& record, RegistryTree snapshot) {
+    testing::FakeCodePage code_page;
+    testing::FakeSystemPaths paths;
     const Recreation recreation = recreation_from_texts(split_record(record));
-    if (!snapshot_fits_service(snapshot, recreation.request.service_name)) return;
+    if (!snapshot_fits_service(snapshot, recreation.record.service_name, code_page)) return;
     drop_volatile_entries(snapshot);
-    withhold_values(snapshot, recreation.request);
+    std::vector<std::string> named;
+    const CreateServiceRequest request =
+        decide_creation(recreation.record, &snapshot, {code_page, paths}, named);
+    // The record decides the service: a snapshot only lends its own form.
+    FUZZ_CHECK(same_service_name(code_page.to_ansi(request.service_name),
+                                 recreation.record.service_name));
+    FUZZ_CHECK(request.start_type == recreation.record.start_type);
+    FUZZ_CHECK(base_service_type(request.service_type) ==
+               base_service_type(recreation.record.service_type));
     for (const RegistryValue& value : snapshot[0].values)
         for (const char* name : {"Type", "Start", "ImagePath", "ObjectName", "DisplayName"})
             FUZZ_CHECK(!same_wide_name(value.name, widen_ascii(name)));
@@ -96,8 +107,8 @@ void check_restoration_input(const std::string& record, RegistryTree snapshot) {
         if (setting.kind == SettingKind::security)
             FUZZ_CHECK(is_well_formed_security_descriptor(setting.bytes));
     testing::FakeServiceRegistry registry;
-    write_snapshot_values(registry, snapshot);
-    const WideText root = service_key_path(recreation.request.service_name);
+    write_snapshot_values(registry, snapshot, code_page);
+    const WideText root = service_key_path(request.service_name);
     for (const auto& key : registry.keys)
         FUZZ_CHECK(same_wide_name(key.first.substr(0, root.size()), root));
 }
