@@ -1,5 +1,6 @@
 #include "catalogue/enumeration.h"
 
+#include "catalogue/enumeration_pieces.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
 
@@ -36,14 +37,19 @@ ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
     return row;
 }
 
-std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
-                                          bool show_all, bool skip_descriptions) {
-    std::vector<ServiceRow> rows;
+ServiceListing read_service_rows(ServiceManager& scm, ServiceRegistry& registry, bool show_all,
+                                 bool skip_descriptions) {
+    ServiceListing listing;
+    std::vector<ServiceRow>& rows = listing.rows;
     ScopedScHandle manager(scm, scm.open_manager(MANAGER_ALL_ACCESS));
-    if (!manager) return rows;
+    if (!manager) {
+        listing.complete = false;
+        return listing;
+    }
 
     const std::uint32_t mask = show_all ? TYPE_MASK_SERVICES_AND_DRIVERS : TYPE_MASK_SERVICES;
-    const std::vector<EnumRecord> records = scm.enumerate(manager.get(), mask, STATE_MASK_ALL);
+    std::vector<EnumRecord> records = scm.enumerate(manager.get(), mask, STATE_MASK_ALL);
+    listing.complete = take_incomplete_mark(records);
     rows.reserve(records.size());
     for (const EnumRecord& record : records) {
         ServiceConfig config;
@@ -57,7 +63,7 @@ std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& 
         if (!skip_descriptions) description = describe_service(registry, record.service_name);
         rows.push_back(build_row(record, have_config ? &config : nullptr, description));
     }
-    return rows;
+    return listing;
 }
 
 }  // namespace quorvel

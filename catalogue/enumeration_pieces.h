@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "catalogue/service_manager.h"
@@ -19,9 +20,25 @@ enum class PieceEnd { last, more, failed };
 using FetchPiece =
     std::function<PieceEnd(std::uint32_t& resume, std::vector<EnumRecord>& records)>;
 
-// Every record, each once, in the manager's order: pieces are fetched from
-// resume point 0 until one is the last. A failed call, or one that says
-// more remain but brings none, ends the list with what has arrived.
+// Every record, each service once, in the manager's order: pieces are
+// fetched from resume point 0 until one is the last. A failed call, or one
+// that says more remain but brings none, starts the list over once; should
+// it fall short again, the longer of the two lists comes back with one more
+// record after its last, the mark that it is incomplete (see
+// take_incomplete_mark). The mark goes through the manager's enumerate
+// unchanged to whoever shows the list.
 std::vector<EnumRecord> enumerate_in_pieces(const FetchPiece& fetch);
+
+// Takes the mark off the end of an enumeration's records; false when it
+// was there, that is when services may be missing.
+bool take_incomplete_mark(std::vector<EnumRecord>& records);
+
+// What tells two records apart as services: the exact name.
+using ServiceKey = std::string;
+ServiceKey service_key(const EnumRecord& record);
+
+// Keeps the first record of each service, in order. A list that changes
+// while it is handed out in pieces can bring a service twice.
+void drop_repeated_services(std::vector<EnumRecord>& records);
 
 }  // namespace quorvel

@@ -93,7 +93,7 @@ protected:
 };
 
 TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
-    auto rows = read_service_rows(scm, registry, false, false);
+    auto rows = read_service_rows(scm, registry, false, false).rows;
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x30});
     EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
     EXPECT_EQ(column(rows, COL_STATE), (std::vector<std::string>{"開始", "", "開始中"}));
@@ -104,7 +104,7 @@ TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
 }
 
 TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
-    auto rows = read_service_rows(scm, registry, true, false);
+    auto rows = read_service_rows(scm, registry, true, false).rows;
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x3B});
     EXPECT_EQ(column(rows, COL_KIND),
               (std::vector<std::string>{"独自プロセス", "デバイスドライバ", "共有プロセス",
@@ -114,7 +114,7 @@ TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
 }
 
 TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
-    auto rows = read_service_rows(scm, registry, true, true);
+    auto rows = read_service_rows(scm, registry, true, true).rows;
     EXPECT_EQ(registry.reads, 0);
     for (const ServiceRow& row : rows) EXPECT_EQ(row.texts[COL_DESCRIPTION], "");
 }
@@ -122,7 +122,7 @@ TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
 TEST_F(ReadServiceRows, EveryHandleIsClosedServiceBeforeManager) {
     scm.services[2].openable = false;        // Alpha cannot be opened
     scm.services[5].config_readable = false;  // Beta's configuration cannot be read
-    auto rows = read_service_rows(scm, registry, false, false);
+    auto rows = read_service_rows(scm, registry, false, false).rows;
     EXPECT_EQ(scm.open_handles(), 0);
     EXPECT_EQ(scm.log, (std::vector<std::string>{
                            "open manager 983103", "open Zeta 1", "close Zeta", "open Alpha 1",
@@ -151,45 +151,111 @@ TEST_F(ReadServiceRows, PiecesOfAnySizeGiveEveryRowOnceInOrder) {
         SCOPED_TRACE(c.piece_size);
         scm.piece_size = c.piece_size;
         scm.piece_starts.clear();
-        const auto rows = read_service_rows(scm, registry, true, true);
+        const auto rows = read_service_rows(scm, registry, true, true).rows;
         EXPECT_EQ(column(rows, COL_SERVICE_NAME), all);
         EXPECT_EQ(scm.piece_starts, c.starts);
     }
 }
 
-TEST(EnumerateInPieces, AFailedOrEmptyPieceEndsTheList) {
+// A pass that ends early starts the list over once; what it finally
+// gives is never short without the mark.
+TEST(EnumerateInPieces, AShortPassStartsOverOnceAndAShortListIsMarked) {
+    const EnumRecord a{"A", "A", 0x10, 1}, b{"B", "B", 0x10, 1};
     const struct {
         const char* name;
-        PieceEnd second_piece;
-        std::size_t second_count;
-        std::size_t expected;
+        std::vector<PieceEnd> ends;  // of the second piece of each pass
+        std::vector<std::string> listed;
+        bool complete;
+        int calls;
     } cases[] = {
-        {"failed after one record", PieceEnd::failed, 1, 2},
-        {"more promised, none given", PieceEnd::more, 0, 1},
-        {"last", PieceEnd::last, 1, 2},
+        {"the second piece is the last", {PieceEnd::last}, {"A", "B"}, true, 2},
+        {"it fails, then the retry works", {PieceEnd::failed, PieceEnd::last}, {"A", "B"}, true, 4},
+        {"more promised, none given, then the retry works",
+         {PieceEnd::more, PieceEnd::last}, {"A", "B"}, true, 4},
+        {"it fails twice", {PieceEnd::failed, PieceEnd::failed}, {"A"}, false, 4},
+        {"more promised, none given, twice", {PieceEnd::more, PieceEnd::more}, {"A"}, false, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         int calls = 0;
-        const auto records = enumerate_in_pieces([&](std::uint32_t& resume,
-                                                     std::vector<EnumRecord>& out) {
-            if (++calls == 1) {
-                out.push_back({"first", "first", 0x10, 1});
+        std::size_t pass = 0;
+        auto records = enumerate_in_pieces([&](std::uint32_t& resume,
+                                               std::vector<EnumRecord>& out) {
+            ++calls;
+            if (resume == 0) {
+                out.push_back(a);
                 resume = 1;
                 return PieceEnd::more;
             }
-            if (calls > 2) ADD_FAILURE() << "called again";
-            for (std::size_t i = 0; i < c.second_count; ++i) out.push_back({"next", "next", 0x10, 1});
-            return c.second_piece;
+            if (pass >= c.ends.size()) ADD_FAILURE() << "called again";
+            const PieceEnd end = c.ends.at(pass++);
+            if (end == PieceEnd::last) out.push_back(b);
+            return end;
         });
-        EXPECT_EQ(records.size(), c.expected);
-        EXPECT_EQ(calls, 2);
+        EXPECT_EQ(take_incomplete_mark(records), c.complete);
+        std::vector<std::string> names;
+        for (const EnumRecord& record : records) names.push_back(record.service_name);
+        EXPECT_EQ(names, c.listed);
+        EXPECT_EQ(calls, c.calls);
     }
 }
 
-TEST_F(ReadServiceRows, NoManagerGivesNoRows) {
+TEST(EnumerateInPieces, TheLongerOfTwoShortPassesIsKept) {
+    int pass = 0;
+    auto records = enumerate_in_pieces([&](std::uint32_t&, std::vector<EnumRecord>& out) {
+        if (++pass == 1) out.push_back({"A", "A", 0x10, 1});  // then the manager fails for good
+        return PieceEnd::failed;
+    });
+    EXPECT_FALSE(take_incomplete_mark(records));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].service_name, "A");
+}
+
+TEST(EnumerateInPieces, EachServiceComesOnceByItsExactName) {
+    std::vector<EnumRecord> records = {{"A", "first", 0x10, 1},  {"B", "B", 0x10, 1},
+                                       {"A", "second", 0x10, 4}, {"a", "other", 0x10, 1},
+                                       {"B", "B", 0x10, 1}};
+    drop_repeated_services(records);
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].display_name, "first");
+    EXPECT_EQ(records[1].service_name, "B");
+    EXPECT_EQ(records[2].service_name, "a");
+    EXPECT_TRUE(take_incomplete_mark(records));
+    EXPECT_EQ(records.size(), 3u);
+}
+
+TEST_F(ReadServiceRows, AListThatStaysShortSaysSoAndOneThatRecoversDoesNot) {
+    scm.piece_size = 2;
+    // Services only: Zeta, Alpha in the first piece, Beta in the second.
+    scm.piece_faults = {{2, PieceEnd::failed}};
+    ServiceListing listing = read_service_rows(scm, registry, false, true);
+    EXPECT_TRUE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME),
+              (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
+    EXPECT_EQ(scm.piece_starts, (std::vector<std::uint32_t>{0, 2, 0, 2}));
+
+    scm.piece_starts.clear();
+    scm.piece_faults = {{2, PieceEnd::more}, {4, PieceEnd::failed}};
+    listing = read_service_rows(scm, registry, false, true);
+    EXPECT_FALSE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha"}));
+    EXPECT_EQ(scm.open_handles(), 0);
+}
+
+TEST_F(ReadServiceRows, AServiceHandedOutTwiceIsListedOnce) {
+    scm.piece_size = 2;
+    scm.pieces_starting_early = {2};  // the second piece starts again at Alpha
+    const ServiceListing listing = read_service_rows(scm, registry, false, true);
+    EXPECT_TRUE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME),
+              (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
+}
+
+TEST_F(ReadServiceRows, NoManagerGivesNoRowsAndSaysSo) {
     scm.manager_opens = false;
-    EXPECT_TRUE(read_service_rows(scm, registry, true, false).empty());
+    const ServiceListing listing = read_service_rows(scm, registry, true, false);
+    EXPECT_TRUE(listing.rows.empty());
+    EXPECT_FALSE(listing.complete);  // an empty list must not pass for no services
     EXPECT_EQ(scm.log, std::vector<std::string>{"open manager 983103"});
 }
 

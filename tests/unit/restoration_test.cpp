@@ -260,19 +260,64 @@ TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました"}));
 }
 
-TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAfterTheSuccess) {
+// The only copy of what could not be written is the snapshot: it stays,
+// set aside, and the message says where.
+TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAndItsSnapshotKept) {
     scm.refused_settings = {SettingKind::description};  // the registry still gets it
     registry.read_only = {FOO_KEY + "\\Parameters", FOO_KEY + "|Group"};
     EXPECT_EQ(restore_service(context, history, 0), 1);
+    const std::string kept = FOLDER + "\\000001-FooSvc.kept.reg";
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
                            "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-                           "Group\r\nParameters"}));
+                           "Group\r\nParameters\r\n\r\n"
+                           "スナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                               kept}));
     EXPECT_EQ(prompt.shown[1].caption, "復活");
     EXPECT_EQ(prompt.shown[1].flags, 0x30u);
     EXPECT_EQ(registry.keys[FOO_KEY]["Description"], std::string("does, foo\0", 10));
     EXPECT_TRUE(history.records.empty());
     EXPECT_FALSE(files.exists(snapshot));
+    RegistryTree keys;
+    ASSERT_TRUE(load_snapshot(files, kept, keys));  // whole, for restoring by hand
+    EXPECT_EQ(keys[1].values[0].data, "C:\\foo.dll");
+}
+
+// Everything applied: the snapshot goes, or, when it cannot be deleted, is
+// set aside without a word, as nothing is missing. Only a snapshot that
+// can be neither is told of.
+TEST_F(RestoreWithSnapshot, AWholeRestorationRetiresItsSnapshotOneWayOrAnother) {
+    const std::string left_text =
+        "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
+        "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。\r\n" +
+        snapshot;
+    const struct {
+        const char* name;
+        bool undeletable, unrenamable;
+        bool kept;
+        std::vector<std::string> told;
+    } cases[] = {
+        {"deleted", false, false, false, {"サービス名 Foo を復活しました"}},
+        {"set aside", true, false, true, {"サービス名 Foo を復活しました"}},
+        {"neither", true, true, false, {"サービス名 Foo を復活しました", left_text}},
+    };
+    const std::string saved = files.files[snapshot];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HistoryStore one = history;
+        files.files[HISTORY] = one.records[0] + "\r\n";
+        files.files.erase(kept_snapshot_path(snapshot));
+        files.files[snapshot] = saved;
+        files.undeletable = c.undeletable ? std::set<std::string>{snapshot} : std::set<std::string>{};
+        files.rename_fails = c.unrenamable;
+        scm.services.clear();
+        prompt.shown.clear();
+        EXPECT_EQ(restore_service(context, one, 0), 1);
+        EXPECT_EQ(texts(), c.told);
+        EXPECT_EQ(files.exists(kept_snapshot_path(snapshot)), c.kept);
+        EXPECT_EQ(files.exists(snapshot), c.undeletable && c.unrenamable);
+        EXPECT_FALSE(files.exists(HISTORY));
+    }
 }
 
 TEST_F(RestoreWithSnapshot, ANameMarkedForDeletionSaysWhatToDoAndKeepsEverything) {
@@ -296,6 +341,7 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
         "REGEDIT4\r\n;record=" + history.records[0] +
         "\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\r\n"
         "\"x\"=\"evil.exe\"\r\n";
+    const std::string kept = kept_snapshot_path(snapshot);
     for (const std::string& content : {std::string("REGEDIT4\r\n;record=") + history.records[0] +
                                            "\r\n[broken",
                                        elsewhere}) {
@@ -303,15 +349,18 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
         FakePrompt told;
         RestorationContext fresh{scm, registry, told, files, FOLDER, HISTORY};
         files.files[HISTORY] = one.records[0] + "\r\n";
+        files.files.erase(kept);
         scm.services.clear();
         files.files[snapshot] = content;
         EXPECT_EQ(restore_service(fresh, one, 0), 1);
         EXPECT_TRUE(registry.keys.empty());
-        EXPECT_TRUE(files.exists(snapshot));
+        EXPECT_EQ(files.files[kept], content);
         ASSERT_EQ(told.shown.size(), 2u);
         EXPECT_EQ(told.shown[1].text,
                   "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n" + snapshot +
-                      " (読み込めません)");
+                      " (読み込めません)\r\n\r\n"
+                      "スナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                      kept);
     }
 }
 
@@ -341,13 +390,16 @@ TEST_F(RestoreWithSnapshot, TheRecordDecidesWhatRunsWhateverTheSnapshotSays) {
     // Only the description reached the registry; the Enum key did not.
     EXPECT_EQ(registry.keys, (std::map<std::string, std::map<std::string, std::string>>{
                                  {FOO_KEY, {{"Description", std::string("kept\0", 5)}}}}));
+    // Withheld values count as not restored: the snapshot is kept.
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
                            "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
                            "ImagePath (記録と異なるため使いません)\r\n"
                            "Type (記録と異なるため使いません)\r\n"
                            "Start (記録と異なるため使いません)\r\n"
-                           "DisplayName (記録と異なるため使いません)"}));
+                           "DisplayName (記録と異なるため使いません)\r\n\r\n"
+                           "スナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                               kept_snapshot_path(snapshot)}));
 }
 
 TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
@@ -367,7 +419,9 @@ TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text,
               "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-              "Security\\Security (正しいセキュリティ記述子ではありません)");
+              "Security\\Security (正しいセキュリティ記述子ではありません)\r\n\r\n"
+              "スナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                  kept_snapshot_path(snapshot));
 }
 
 // A snapshot held open elsewhere: the user chooses, No being the default.
@@ -392,6 +446,8 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     EXPECT_EQ(history.records.size(), 1u);
     EXPECT_EQ(files.files[HISTORY], file_before);
 
+    // Still held after the restoration: it can be neither deleted nor set
+    // aside, and the user learns that it still names its record.
     prompt.shown.clear();
     prompt.answers = {ANSWER_YES};
     EXPECT_EQ(restore_service(context, history, 0), 1);
@@ -400,23 +456,110 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     EXPECT_FALSE(files.exists(HISTORY));
     EXPECT_TRUE(history.records.empty());
     EXPECT_TRUE(files.exists(snapshot));
-    EXPECT_EQ(texts(), (std::vector<std::string>{prompt.shown[0].text,
-                                                 "サービス名 Foo を復活しました"}));
+    EXPECT_EQ(texts(), (std::vector<std::string>{
+                           prompt.shown[0].text, "サービス名 Foo を復活しました",
+                           "スナップショットのファイルを削除も名前の変更もできなかったため、"
+                           "元の名前のまま残っています。同じサービスを次に削除する前に、"
+                           "このファイルをフォルダーの外へ移してください。\r\n" +
+                               snapshot}));
+    EXPECT_EQ(prompt.shown[2].flags, 0x30u);
 }
 
-TEST_F(RestoreWithSnapshot, TheSnapshotGoesOnlyOnceItsRecordLeftTheFile) {
+// Let go of by the time the service is back: the snapshot, never read, is
+// set aside and named.
+TEST_F(RestoreWithSnapshot, ASnapshotReleasedMeanwhileIsSetAsideAndNamed) {
+    struct Releasing : FakeServiceManager {
+        FakeFileSystem* files = nullptr;
+        ScHandle create(ScHandle manager, const CreateServiceRequest& request) override {
+            files->locked.clear();
+            return FakeServiceManager::create(manager, request);
+        }
+    } releasing;
+    releasing.files = &files;
+    RestorationContext released{releasing, registry, prompt, files, FOLDER, HISTORY};
+    files.locked.insert(snapshot);
+    EXPECT_EQ(restore_service(released, history, 0), 1);
+    EXPECT_EQ(texts().back(), "スナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                                  kept_snapshot_path(snapshot));
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_TRUE(registry.keys.empty());
+}
+
+// The service is back but its record could not leave the file: both stay
+// paired, and the message says so and names the history file.
+TEST_F(RestoreWithSnapshot, ARecordThatCannotLeaveTheFileIsToldAndKeepsItsSnapshot) {
+    const std::string not_updated =
+        "Foo の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。"
+        "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。\r\n" +
+        HISTORY;
     files.files[HISTORY] += "Other,,,,,,OtherSvc,\r\n";  // saved by another copy meanwhile
     files.lock_held.insert(HISTORY);
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_TRUE(files.exists(snapshot));
     EXPECT_EQ(history.records.size(), 1u);  // the file could not be had: as it was
+    EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました", not_updated}));
+    EXPECT_EQ(prompt.shown[1].flags, 0x30u);
+    std::string found;
+    EXPECT_EQ(find_snapshot(files, FOLDER, history.records, 0, found), SnapshotSearch::found);
+
+    // Partly applied as well: the list, then the history, then the snapshot
+    // under its own name, still its record's.
+    scm.services.clear();
+    prompt.shown.clear();
+    registry.read_only = {FOO_KEY + "\\Parameters"};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_EQ(prompt.shown[1].text,
+              "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\nParameters\r\n\r\n" +
+                  not_updated +
+                  "\r\n\r\nスナップショットは削除せず、次のファイルとして残しました。\r\n" +
+                  snapshot);
 
     scm.services.clear();
+    registry.read_only.clear();
     files.lock_held.clear();
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_FALSE(files.exists(snapshot));
     EXPECT_EQ(files.files[HISTORY], "Other,,,,,,OtherSvc,\r\n");
     EXPECT_EQ(history.records, std::vector<HistoryRecord>{"Other,,,,,,OtherSvc,"});
+}
+
+// A kept snapshot answers for no later record of the service: neither for
+// one without a snapshot of its own (written by an older program) nor
+// ahead of its own.
+TEST_F(RestoreWithSnapshot, AKeptSnapshotNeverPairsWithALaterRecord) {
+    registry.read_only = {FOO_KEY + "\\Parameters"};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    ASSERT_TRUE(files.exists(kept_snapshot_path(snapshot)));
+
+    // Deleted again, by a program that keeps no snapshots.
+    registry.read_only.clear();
+    registry.keys.clear();
+    scm.services.clear();
+    scm.changed.clear();
+    history.records = {"Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス"};
+    files.files[HISTORY] = history.records[0] + "\r\n";
+    std::string found;
+    EXPECT_EQ(find_snapshot(files, FOLDER, history.records, 0, found), SnapshotSearch::none);
+    prompt.shown.clear();
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(registry.keys.empty());
+    EXPECT_TRUE(scm.changed.empty());
+    EXPECT_EQ(texts(), std::vector<std::string>{"サービス名 Foo を復活しました"});
+
+    // Deleted once more, with a snapshot: the next number, and its own.
+    scm.services.clear();
+    const HistoryRecord line = "Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス";
+    std::string newer;
+    ASSERT_EQ(save_snapshot(files, FOLDER, line, "FooSvc",
+                            {{FOO_KEY, {{"Group", VALUE_SZ, std::string("New\0", 4)}}}}, newer),
+              SnapshotSave::saved);
+    EXPECT_EQ(newer, FOLDER + "\\000002-FooSvc.reg");
+    history.records = {line};
+    files.files[HISTORY] = line + "\r\n";
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_EQ(registry.keys[FOO_KEY]["Group"], std::string("New\0", 4));
+    EXPECT_FALSE(files.exists(newer));
+    EXPECT_TRUE(files.exists(kept_snapshot_path(snapshot)));
 }
 
 }  // namespace
