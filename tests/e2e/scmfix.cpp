@@ -19,7 +19,9 @@
 //                                     another copy saving the history: takes
 //                                     its lock as the program does, says
 //                                     "held", waits until WHEN holds
-//                                     (window:CAPTION, a dialog exists, or
+//                                     (hung:CAPTION, a dialog exists and its
+//                                     thread answers nothing for 300 ms, as
+//                                     while it waits for the lock; or
 //                                     process:NAME, a process runs), then
 //                                     adds LINE as the program saves (read,
 //                                     temporary file, move), lets go and
@@ -403,11 +405,15 @@ bool process_runs(const std::wstring& name) {
     return found;
 }
 
-// window:CAPTION or process:NAME.
+// hung:CAPTION or process:NAME.
 bool condition_holds(const std::wstring& when) {
-    const std::wstring window = L"window:", process = L"process:";
-    if (when.compare(0, window.size(), window) == 0)
-        return FindWindowW(L"#32770", when.substr(window.size()).c_str()) != nullptr;
+    const std::wstring hung = L"hung:", process = L"process:";
+    if (when.compare(0, hung.size(), hung) == 0) {
+        HWND dialog = FindWindowW(L"#32770", when.substr(hung.size()).c_str());
+        DWORD_PTR answer = 0;
+        return dialog != nullptr &&
+               !SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 300, &answer);
+    }
     if (when.compare(0, process.size(), process) == 0)
         return process_runs(when.substr(process.size()));
     return false;

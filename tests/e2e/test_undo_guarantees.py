@@ -340,6 +340,9 @@ OTHER = "別の記録,,,手動,LocalSystem,C:\\qtest\\other.exe,qt_ug_other,独�
 
 @test
 def a_history_another_copy_is_saving_at_start_up_loses_no_record():
+    # The other copy lets go as soon as the program runs, which may be
+    # before the start-up reaches the history: this shows that the start-up
+    # waits for the lock and then reads what was saved, not that it must.
     clear_files()
     holder = another_copy_saving("process:quorvel.exe", OTHER)
     try:
@@ -369,10 +372,11 @@ def a_history_another_copy_is_saving_as_the_restore_dialog_opens_loses_no_record
     holder = None
     try:
         with Program() as program:
-            holder = another_copy_saving("window:サービスの復活", OTHER)
+            # The other copy saves once the dialog, being set up, waits for
+            # the lock: a dialog that read the file without it would never
+            # wait, and would not show the other copy's record.
+            holder = another_copy_saving("hung:サービスの復活", OTHER)
             program.post(IDM_RESTORE)
-            # The other copy saves while the dialog is being set up: the
-            # dialog waits for its lock instead of holding the file open.
             saved_by(holder)
             holder = None
             wait_until(lambda: ui("dialog") == CAPTION, 20, "the restore dialog")
