@@ -35,8 +35,7 @@ const char NOT_SAVED[] =
     "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
     "履歴ファイルに書き込めるか確かめてください。";
 const char RECORD_NOT_TAKEN_BACK[] =
-    "削除の前に保存した記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。"
-    "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。";
+    "削除の前に保存した記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
 const char SNAPSHOT_NOT_SAVED[] = "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n";
 const char FOLDER_ADVICE[] = "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
 const char KEY_ADVICE[] =
@@ -262,7 +261,8 @@ DeletionOutcome run_deletion(const RecordTexts& row, std::uint32_t service_type,
         if (!history_save_removed(context.history, context.files, context.history_file,
                                   {record, 0}))
             return tell_not_deleted(context.prompt, display_name,
-                                    RECORD_NOT_TAKEN_BACK + ("\r\n" + context.history_file));
+                                    std::string(RECORD_NOT_TAKEN_BACK) + HISTORY_FILE_ADVICE +
+                                        "\r\n" + context.history_file);
         return tell_not_deleted(context.prompt, display_name,
                                 drop_snapshot(context.files, snapshot));
     }

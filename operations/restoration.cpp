@@ -28,7 +28,8 @@ const char* const SNAPSHOT_LEFT_TEXT =
     "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
     "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。";
 const char* const HISTORY_NOT_UPDATED_TEXT =
-    "%s の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。"
+    "%s の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
+const char* const HISTORY_FILE_ADVICE =
     "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。";
 
 Recreation recreation_from_texts(const RecordTexts& texts) {
@@ -190,8 +191,8 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     // record left behind must still find it.
     if (!history_save_removed(history, context.files, context.history_file,
                               history_ref(history, index))) {
-        files_notice = format_message(HISTORY_NOT_UPDATED_TEXT, display_name) + "\r\n" +
-                       context.history_file;
+        files_notice = format_message(HISTORY_NOT_UPDATED_TEXT, display_name) +
+                       HISTORY_FILE_ADVICE + "\r\n" + context.history_file;
         if (has_file && !applied_whole)
             files_notice += std::string("\r\n\r\n") + SNAPSHOT_KEPT_TEXT + "\r\n" + snapshot_path;
     } else if (has_file) {

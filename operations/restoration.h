@@ -39,9 +39,11 @@ extern const char* const SNAPSHOT_KEPT_TEXT;
 // A snapshot whose record has gone could be neither deleted nor set aside;
 // its path follows on the next line. Told by deletions too.
 extern const char* const SNAPSHOT_LEFT_TEXT;
-// The service is back but its record stayed in the history file, named on
-// the next line.
+// The service is back but its record stayed in the history file; the
+// advice follows, then the file on the next line. Deletions give the advice
+// too.
 extern const char* const HISTORY_NOT_UPDATED_TEXT;
+extern const char* const HISTORY_FILE_ADVICE;
 
 struct Recreation {
     CreateServiceRequest request;
