@@ -165,8 +165,8 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     const Snapshot found = look_for_snapshot(context, history, index,
                                              recreation.request.service_name, snapshot_path,
                                              snapshot);
-    // An unreadable snapshot stays where it is: it cannot be deleted while
-    // held open, and it is the only copy of the rest of the key.
+    // An unreadable snapshot is never deleted: it is the only copy of the
+    // rest of the key.
     if (found == Snapshot::unreadable &&
         !restore_from_record_alone(context.prompt, display_name, snapshot_path))
         return 0;
