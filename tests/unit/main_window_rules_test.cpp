@@ -124,11 +124,5 @@ TEST(StartUp, ReadsTheSettingsThenTheHistory) {
     EXPECT_TRUE(files.unlocked_reads.empty());  // another copy's save may be under way
 }
 
-TEST(StatusBar, SpeaksOnlyOfAListThatMayMissServices) {
-    EXPECT_STREQ(list_status_text(true), "");
-    EXPECT_NE(std::string(list_status_text(false)).find("サービスの一覧を最後まで読み取れなかった"),
-              std::string::npos);
-}
-
 }  // namespace
 }  // namespace quorvel
