@@ -10,6 +10,10 @@ namespace {
 // Each column's share of the client width, in thirteenths.
 const int COLUMN_UNITS[COLUMN_COUNT] = {3, 2, 1, 1, 1, 3, 1, 1};
 
+const char LIST_INCOMPLETE[] =
+    "サービスの一覧を最後まで読み取れなかったため、表示されていないサービスがあるかもしれません。"
+    "「最新の情報に更新」でやり直してください。";
+
 }  // namespace
 
 WindowSettings read_start_up(Profile& profile, HistoryStore& history, FileSystem& files,
@@ -45,6 +49,8 @@ SelectionCommands selection_commands(bool row_selected, const std::string& state
 }
 
 bool restore_enabled(const HistoryStore& history) { return !history_is_empty(history); }
+
+const char* list_status_text(bool list_complete) { return list_complete ? "" : LIST_INCOMPLETE; }
 
 std::vector<ContextMenuItem> context_menu_items(const std::string& state_text) {
     const bool running = is_running_label(state_text.c_str());

@@ -46,6 +46,10 @@ SelectionCommands selection_commands(bool row_selected, const std::string& state
 
 bool restore_enabled(const HistoryStore& history);
 
+// The status bar's text after the list was filled: empty, unless services
+// may be missing from it.
+const char* list_status_text(bool list_complete);
+
 struct ContextMenuItem {
     const char* text;  // nullptr for a separator
     int command;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_window_rules.h"
+#include "app/toolbar_win32.h"
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
@@ -87,8 +88,10 @@ void fill_service_list(MainWindow& main) {
     Win32ServiceManager scm;
     Win32ServiceRegistry registry;
     Win32CodePage code_page;
-    main.listed_services.replace(
-        read_service_rows(scm, registry, code_page, main.show_all, main.skip_descriptions));
+    ServiceListing listing =
+        read_service_rows(scm, registry, code_page, main.show_all, main.skip_descriptions);
+    main.listed_services.replace(std::move(listing.rows));
+    set_status_text(main.status_bar, list_status_text(listing.complete));
     // Repainting after every cell costs far more than reading the services.
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (std::size_t key = 0; key < main.listed_services.size(); ++key)

@@ -49,10 +49,14 @@ HWND create_status_bar(HWND parent, HINSTANCE instance) {
         0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_BOTTOM, 0, 0,
         0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(STATUS_BAR_ID)), instance,
         nullptr);
-    // Simple mode: one part across the whole width. No text is ever set; the
-    // bar is the window's bottom edge and carries the size grip.
+    // Simple mode: one part across the whole width. It stays empty but for
+    // what the list must say about itself, and carries the size grip.
     SendMessageA(status_bar, SB_SIMPLE, TRUE, 0);
     return status_bar;
+}
+
+void set_status_text(HWND status_bar, const char* text) {
+    SendMessageA(status_bar, SB_SETTEXTA, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
 }
 
 LRESULT fill_toolbar_tooltip(TOOLTIPTEXTA* text, HINSTANCE instance) {

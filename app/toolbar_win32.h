@@ -18,6 +18,9 @@ HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images);
 // Creates the empty status bar with a size grip along the bottom of parent.
 HWND create_status_bar(HWND parent, HINSTANCE instance);
 
+// The one text across the status bar; "" empties it.
+void set_status_text(HWND status_bar, const char* text);
+
 // TTN_NEEDTEXTA from the toolbar's tooltips: points the record at the
 // button's string in instance's string table (buttons without a string keep
 // their text). Returns the value for the window procedure, 0.

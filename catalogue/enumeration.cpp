@@ -1,5 +1,6 @@
 #include "catalogue/enumeration.h"
 
+#include "catalogue/enumeration_pieces.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
 
@@ -37,13 +38,14 @@ ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
     return row;
 }
 
-std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
-                                          CodePage& code_page, bool show_all,
-                                          bool skip_descriptions) {
-    std::vector<ServiceRow> rows;
-    if (!scm.connected()) return rows;
+ServiceListing read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
+                                 CodePage& code_page, bool show_all, bool skip_descriptions) {
+    ServiceListing listing;
+    std::vector<ServiceRow>& rows = listing.rows;
     const std::uint32_t mask = show_all ? TYPE_MASK_SERVICES_AND_DRIVERS : TYPE_MASK_SERVICES;
-    const std::vector<EnumRecord> records = scm.enumerate(mask, STATE_MASK_ALL);
+    Enumeration listed = scm.enumerate(mask, STATE_MASK_ALL);
+    listing.complete = listed.complete;
+    const std::vector<EnumRecord>& records = listed.records;
     rows.reserve(records.size());
     for (const EnumRecord& record : records) {
         ServiceConfig config;
@@ -53,7 +55,7 @@ std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& 
             description = describe_service(registry, code_page, record.exact_name);
         rows.push_back(build_row(record, have_config ? &config : nullptr, description));
     }
-    return rows;
+    return listing;
 }
 
 bool read_service_row(ServiceManager& scm, ServiceRegistry& registry, CodePage& code_page,

@@ -27,11 +27,18 @@ std::optional<std::string> describe_service(ServiceRegistry& registry, CodePage&
 ServiceRow build_row(const EnumRecord& record, const ServiceConfig* config,
                      const std::optional<std::string>& description);
 
-// Every row in the enumeration's order; empty when the manager cannot be
-// opened. Descriptions are not read at all when `skip_descriptions` is set.
-std::vector<ServiceRow> read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
-                                          CodePage& code_page, bool show_all,
-                                          bool skip_descriptions);
+struct ServiceListing {
+    std::vector<ServiceRow> rows;
+    // False when services may be missing: the manager could not be opened,
+    // or its list fell short even when asked again.
+    bool complete = true;
+};
+
+// Every row in the enumeration's order, each service once; none when the
+// manager cannot be opened. Descriptions are not read at all when
+// `skip_descriptions` is set.
+ServiceListing read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
+                                 CodePage& code_page, bool show_all, bool skip_descriptions);
 
 // The row of one service as it is now, read by its exact name as the list
 // reads each: its status (for the state and the kind), its configuration

@@ -19,9 +19,19 @@ enum class PieceEnd { last, more, failed };
 using FetchPiece =
     std::function<PieceEnd(std::uint32_t& resume, std::vector<EnumRecord>& records)>;
 
-// Every record, each once, in the manager's order: pieces are fetched from
-// resume point 0 until one is the last. A failed call, or one that says
-// more remain but brings none, ends the list with what has arrived.
-std::vector<EnumRecord> enumerate_in_pieces(const FetchPiece& fetch);
+// Every record, each service once, in the manager's order: pieces are
+// fetched from resume point 0 until one is the last. A failed call, or one
+// that says more remain but brings none, starts the list over once; should
+// it fall short again, the longer of the two lists comes back, marked
+// incomplete.
+Enumeration enumerate_in_pieces(const FetchPiece& fetch);
+
+// What tells two records apart as services: the exact name.
+using ServiceKey = WideText;
+ServiceKey service_key(const EnumRecord& record);
+
+// Keeps the first record of each service, in order. A list that changes
+// while it is handed out in pieces can bring a service twice.
+void drop_repeated_services(std::vector<EnumRecord>& records);
 
 }  // namespace quorvel

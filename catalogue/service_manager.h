@@ -54,6 +54,14 @@ struct ServiceConfig {
     std::string display_name;
 };
 
+// The records of one enumeration; not complete when services may be
+// missing (the list fell short even when asked again, or the manager
+// could not be opened).
+struct Enumeration {
+    std::vector<EnumRecord> records;
+    bool complete = true;
+};
+
 // What a service reports about itself right now.
 struct ServiceStatus {
     std::uint32_t service_type = 0;
@@ -133,8 +141,7 @@ public:
     // Every record, in the manager's order: the platform hands them out in
     // pieces (one call returns at most 256 KiB on Windows), so calls are
     // made from each piece's resume point until the last piece has come.
-    virtual std::vector<EnumRecord> enumerate(std::uint32_t type_mask,
-                                              std::uint32_t state_mask) = 0;
+    virtual Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) = 0;
     // `config` is set only when done.
     virtual ServiceCall query_config(const WideText& name, ServiceConfig& config) = 0;
     // Whether any service, in any state, depends on this one.

@@ -138,9 +138,8 @@ ScHandle Win32ServiceManager::open(const WideText& name, DWORD access) {
 
 // The sizing call tells the room for the first piece; each further piece
 // starts where the platform's resume point says.
-std::vector<EnumRecord> Win32ServiceManager::enumerate(std::uint32_t type_mask,
-                                                       std::uint32_t state_mask) {
-    if (!connected()) return {};
+Enumeration Win32ServiceManager::enumerate(std::uint32_t type_mask, std::uint32_t state_mask) {
+    if (!connected()) return {{}, false};
     const EnumQuery query{manager_.get(), type_mask, state_mask};
     DWORD needed = 0, count = 0, resume = 0;
     EnumServicesStatusW(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,

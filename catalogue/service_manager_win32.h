@@ -21,7 +21,7 @@ public:
         : access_(manager_access) {}
 
     bool connected() override;
-    std::vector<EnumRecord> enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override;
+    Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override;
     ServiceCall query_config(const WideText& name, ServiceConfig& config) override;
     Answer has_dependents(const WideText& name) override;
     bool query_status(const WideText& name, ServiceStatus& status) override;

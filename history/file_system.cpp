@@ -19,4 +19,13 @@ bool replace_through_temporary(FileSteps& steps, const std::string& path,
     return false;
 }
 
+bool create_through_reservation(FileSteps& steps, const std::string& path,
+                                const std::string& bytes) {
+    if (!steps.create_new(path)) return false;
+    // From here on the name is ours: filling it replaces only our own empty file.
+    if (steps.close() && replace_through_temporary(steps, path, bytes)) return true;
+    steps.remove(path);
+    return false;
+}
+
 }  // namespace quorvel

@@ -34,6 +34,15 @@ public:
     // puts that file in place of `path` in one step. False when any of it
     // failed; the file at `path` is then exactly as it was.
     virtual bool replace_file(const std::string& path, const std::string& bytes) = 0;
+    // Makes a new file at `path` holding `bytes`, on the disk when it
+    // returns, only where no file of that name exists: it never replaces
+    // one. The bytes appear whole or not at all. False when the name is
+    // taken or any step failed; nothing of this attempt is then left.
+    virtual bool create_file(const std::string& path, const std::string& bytes) = 0;
+    // Gives the file `from` the new name `to`, which must not exist; never
+    // replaces a file. False when it could not be done (`from` held open
+    // elsewhere, `to` taken); nothing changed then.
+    virtual bool rename_file(const std::string& from, const std::string& to) = 0;
     // True when the file is gone afterwards, also when it never existed.
     virtual bool delete_file(const std::string& path) = 0;
     // Creates the folder; true when it exists afterwards.
@@ -49,6 +58,9 @@ public:
     virtual ~FileSteps() = default;
     // Creates the file, or empties an existing one, and opens it for writing.
     virtual bool create(const std::string& path) = 0;
+    // Creates the file and opens it for writing only when no file of that
+    // name exists.
+    virtual bool create_new(const std::string& path) = 0;
     // Appends all of `bytes` to the open file.
     virtual bool write(const std::string& bytes) = 0;
     // Returns once everything written is on the disk.
@@ -77,5 +89,12 @@ std::string temporary_path(const std::string& path);
 // it was; a crash at any point leaves `path` either old or new, whole.
 bool replace_through_temporary(FileSteps& steps, const std::string& path,
                                const std::string& bytes);
+
+// FileSystem::create_file over single steps: the name is taken first with
+// an empty file of its own (create_new), then filled as replace_through_temporary
+// does. After a crash the name holds nothing, an empty file or the whole
+// bytes; a failure removes the empty file again.
+bool create_through_reservation(FileSteps& steps, const std::string& path,
+                                const std::string& bytes);
 
 }  // namespace quorvel

@@ -62,6 +62,11 @@ public:
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         return static_cast<bool>(file_);
     }
+    bool create_new(const std::string& path) override {
+        file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file_);
+    }
     bool write(const std::string& bytes) override { return write_all(file_.get(), bytes); }
     bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
     bool close() override { return file_.close(); }
@@ -118,6 +123,16 @@ ReadResult Win32FileSystem::read_file(const std::string& path, std::string& byte
 bool Win32FileSystem::replace_file(const std::string& path, const std::string& bytes) {
     Win32FileSteps steps;
     return replace_through_temporary(steps, path, bytes);
+}
+
+bool Win32FileSystem::create_file(const std::string& path, const std::string& bytes) {
+    Win32FileSteps steps;
+    return create_through_reservation(steps, path, bytes);
+}
+
+// Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+bool Win32FileSystem::rename_file(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool Win32FileSystem::delete_file(const std::string& path) {

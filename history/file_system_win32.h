@@ -19,6 +19,9 @@ public:
     ReadResult read_file(const std::string& path, std::string& bytes) override;
     // The new content goes to temporary_path(path) first.
     bool replace_file(const std::string& path, const std::string& bytes) override;
+    // The name is taken with CREATE_NEW before the bytes go in.
+    bool create_file(const std::string& path, const std::string& bytes) override;
+    bool rename_file(const std::string& from, const std::string& to) override;
     bool delete_file(const std::string& path) override;
     bool make_folder(const std::string& path) override;
     bool list_files(const std::string& folder, std::vector<std::string>& names) override;

@@ -54,9 +54,12 @@ void history_load(HistoryStore& store, FileSystem& files, const std::string& pat
     history_reload(store, files, path);
 }
 
+// Under the lock of every save: held open by this read, the file would
+// make another copy's save fail.
 void history_reload(HistoryStore& store, FileSystem& files, const std::string& path) {
+    const std::unique_ptr<FileLock> lock = files.lock_file(path);
     Lines records;
-    store.file_unread = !read_records(files, path, records);
+    store.file_unread = !lock || !read_records(files, path, records);
     if (!store.file_unread) store.records.swap(records);
 }
 

@@ -33,12 +33,13 @@ struct HistoryStore {
     bool file_unread = false;
 };
 
-// Empties the store and fills it from the file. An absent file gives an
-// empty store; an unreadable one an empty store with `file_unread` set.
+// Empties the store and fills it from the file, read under the lock a
+// save takes. An absent file gives an empty store; an unreadable one, or
+// one whose lock another copy keeps, an empty store with `file_unread` set.
 void history_load(HistoryStore& store, FileSystem& files, const std::string& path);
 
-// Reads the file again. While it is unreadable the records stay as they
-// were, with `file_unread` set.
+// Reads the file again, as history_load does. While it is unreadable the
+// records stay as they were, with `file_unread` set.
 void history_reload(HistoryStore& store, FileSystem& files, const std::string& path);
 
 bool history_is_empty(const HistoryStore& store);

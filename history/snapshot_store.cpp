@@ -1,8 +1,7 @@
 #include "history/snapshot_store.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+#include <cstdint>
 
 #include "history/reg_file.h"
 #include "history/record_format.h"
@@ -14,6 +13,11 @@ namespace {
 
 const char RECORD_MARK[] = "record=";
 const char EXTENSION[] = ".reg";
+// A snapshot set aside: still a .reg file for the registry editor, but one
+// that answers for no record. A live snapshot's name holds no '.' before
+// its extension (file_name_part turns it into '_'), so none ends so.
+const char KEPT_EXTENSION[] = ".kept.reg";
+const std::size_t SEQUENCE_DIGITS = 6;  // at least; more as the numbers grow
 const std::size_t NAME_BYTES = 64;  // of the service name in the file name
 
 // A byte of the record as the comment line holds it: printable ASCII other
@@ -58,29 +62,63 @@ bool ends_with(const std::string& text, const std::string& end) {
            text.compare(text.size() - end.size(), std::string::npos, end) == 0;
 }
 
-// The sequence of a snapshot's file name; 0 for any other file.
-unsigned long sequence_of(const std::string& file_name) {
+enum class Numbering { none, numbered, too_large };
+
+// The number a snapshot's file name starts with, before its first '-',
+// read in 64 bits; `none` for any other file, also for the number 0.
+Numbering sequence_of(const std::string& file_name, std::uint64_t& sequence) {
     const std::size_t dash = file_name.find('-');
-    if (dash == 0 || dash == std::string::npos || !ends_with(file_name, EXTENSION)) return 0;
+    if (dash == 0 || dash == std::string::npos || !ends_with(file_name, EXTENSION))
+        return Numbering::none;
     for (std::size_t i = 0; i < dash; ++i)
-        if (file_name[i] < '0' || file_name[i] > '9') return 0;
-    return std::strtoul(file_name.substr(0, dash).c_str(), nullptr, 10);
+        if (file_name[i] < '0' || file_name[i] > '9') return Numbering::none;
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < dash; ++i) {
+        const auto digit = static_cast<std::uint64_t>(file_name[i] - '0');
+        if (value > (UINT64_MAX - digit) / 10) return Numbering::too_large;
+        value = value * 10 + digit;
+    }
+    if (value == 0) return Numbering::none;
+    sequence = value;
+    return Numbering::numbered;
+}
+
+std::string sequence_text(std::uint64_t sequence) {
+    std::string digits = std::to_string(sequence);
+    if (digits.size() < SEQUENCE_DIGITS) digits.insert(0, SEQUENCE_DIGITS - digits.size(), '0');
+    return digits;
 }
 
 struct SnapshotFile {
-    unsigned long sequence;
+    std::uint64_t sequence;
     std::string name;
     std::string path;
+    bool kept;  // set aside: counts for the numbers, answers for no record
 };
 
-bool list_snapshots(FileSystem& files, const std::string& folder,
-                    std::vector<SnapshotFile>& snapshots) {
+struct SnapshotFolder {
+    std::vector<SnapshotFile> snapshots;  // by sequence
+    bool number_too_large = false;        // some file's number does not fit 64 bits
+};
+
+bool list_snapshots(FileSystem& files, const std::string& folder, SnapshotFolder& listed) {
     std::vector<std::string> names;
     if (!files.list_files(folder, names)) return false;
-    for (const std::string& name : names)
-        if (sequence_of(name) > 0)
-            snapshots.push_back({sequence_of(name), name, folder + "\\" + name});
-    std::sort(snapshots.begin(), snapshots.end(),
+    for (const std::string& name : names) {
+        std::uint64_t sequence = 0;
+        switch (sequence_of(name, sequence)) {
+        case Numbering::none:
+            break;
+        case Numbering::too_large:
+            listed.number_too_large = true;
+            break;
+        case Numbering::numbered:
+            listed.snapshots.push_back(
+                {sequence, name, folder + "\\" + name, ends_with(name, KEPT_EXTENSION)});
+            break;
+        }
+    }
+    std::sort(listed.snapshots.begin(), listed.snapshots.end(),
               [](const SnapshotFile& a, const SnapshotFile& b) { return a.sequence < b.sequence; });
     return true;
 }
@@ -113,14 +151,16 @@ SnapshotSave save_snapshot(FileSystem& files, const std::string& folder, const s
     if (!files.make_folder(folder)) return SnapshotSave::folder_not_writable;
     // Two copies of the program deleting at once must not take one sequence.
     const std::unique_ptr<FileLock> lock = files.lock_file(folder);
-    std::vector<SnapshotFile> existing;
+    SnapshotFolder existing;
     if (!lock || !list_snapshots(files, folder, existing)) return SnapshotSave::folder_not_writable;
-    char sequence[24];
-    std::snprintf(sequence, sizeof sequence, "%06lu",
-                  existing.empty() ? 1UL : existing.back().sequence + 1);
-    const std::string written =
-        folder + "\\" + sequence + "-" + file_name_part(service_name) + EXTENSION;
-    if (!files.replace_file(written, bytes)) return SnapshotSave::folder_not_writable;
+    // A number that came round again would name an older snapshot's file.
+    const std::uint64_t last =
+        existing.snapshots.empty() ? 0 : existing.snapshots.back().sequence;
+    if (existing.number_too_large || last == UINT64_MAX) return SnapshotSave::folder_not_writable;
+    const std::string written = folder + "\\" + sequence_text(last + 1) + "-" +
+                                file_name_part(service_name) + EXTENSION;
+    // Never over a file that is there, whatever the listing missed.
+    if (!files.create_file(written, bytes)) return SnapshotSave::folder_not_writable;
     path = written;
     return SnapshotSave::saved;
 }
@@ -136,16 +176,18 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
     const std::string& record = records[index];
     const auto later = static_cast<std::size_t>(
         std::count(records.begin() + index + 1, records.end(), record));
-    std::vector<SnapshotFile> snapshots;
-    if (!list_snapshots(files, folder, snapshots)) {
+    SnapshotFolder listed;
+    if (!list_snapshots(files, folder, listed)) {
         path = folder;
         return SnapshotSearch::unreadable;
     }
+    const std::vector<SnapshotFile>& snapshots = listed.snapshots;
     const std::vector<std::string> headers = headers_for(record);
     const std::string own_name =
         "-" + file_name_part(split_record(record)[COL_SERVICE_NAME]) + EXTENSION;
     std::size_t newer = 0;
     for (auto snapshot = snapshots.rbegin(); snapshot != snapshots.rend(); ++snapshot) {
+        if (snapshot->kept) continue;
         std::string bytes;
         const ReadResult read = files.read_file(snapshot->path, bytes);
         if (read == ReadResult::unreadable && ends_with(snapshot->name, own_name)) {
@@ -159,6 +201,21 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
         }
     }
     return SnapshotSearch::none;
+}
+
+std::string kept_snapshot_path(const std::string& path) {
+    const std::size_t plain = path.size() - (ends_with(path, EXTENSION) ? sizeof EXTENSION - 1 : 0);
+    return path.substr(0, plain) + KEPT_EXTENSION;
+}
+
+SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool keep,
+                             std::string& now_at) {
+    now_at = path;
+    if (!keep && files.delete_file(path)) return SnapshotFate::deleted;
+    const std::string kept = kept_snapshot_path(path);
+    if (!files.rename_file(path, kept)) return SnapshotFate::left;
+    now_at = kept;
+    return SnapshotFate::kept;
 }
 
 bool load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,

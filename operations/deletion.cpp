@@ -5,6 +5,7 @@
 #include "catalogue/enumeration.h"
 #include "catalogue/service_row.h"
 #include "history/snapshot_store.h"
+#include "operations/restoration.h"
 #include "operations/service_settings.h"
 #include "operations/start_stop.h"
 #include "text/byte_codes.h"
@@ -34,6 +35,8 @@ const char NOT_DELETED[] = "サービス名 %s を削除できませんでした
 const char NOT_SAVED[] =
     "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
     "履歴ファイルに書き込めるか確かめてください。";
+const char RECORD_NOT_TAKEN_BACK[] =
+    "削除の前に保存した記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
 const char SNAPSHOT_NOT_SAVED[] = "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n";
 const char FOLDER_ADVICE[] = "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
 const char KEY_ADVICE[] =
@@ -169,9 +172,22 @@ bool service_key_is_gone(ServiceRegistry& registry, const WideText& service_name
     return registry.list_values(service_key_path(service_name), unused) == RegistryRead::no_key;
 }
 
-DeletionOutcome tell_not_deleted(UserPrompt& prompt, const std::string& display_name) {
-    prompt.message_box(format_message(NOT_DELETED, display_name), DELETE_CAPTION, BOX_OK);
+// `aftermath`, when there is one, says what of the rollback failed.
+DeletionOutcome tell_not_deleted(UserPrompt& prompt, const std::string& display_name,
+                                 const std::string& aftermath = "") {
+    std::string text = format_message(NOT_DELETED, display_name);
+    if (!aftermath.empty()) text += "\r\n\r\n" + aftermath;
+    prompt.message_box(text, DELETE_CAPTION, aftermath.empty() ? BOX_OK : BOX_ICONWARNING);
     return DeletionOutcome::failed;
+}
+
+// A snapshot whose record never got into the history, or has left it
+// again: deleted, or set aside so that it answers for no later record. The
+// paragraph for the message when neither worked.
+std::string drop_snapshot(FileSystem& files, const std::string& path) {
+    std::string now_at;
+    if (retire_snapshot(files, path, false, now_at) != SnapshotFate::left) return "";
+    return std::string(SNAPSHOT_LEFT_TEXT) + "\r\n" + now_at;
 }
 
 }  // namespace
@@ -251,15 +267,21 @@ DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
         return DeletionOutcome::not_saved;
     }
     if (!history_save_added(context.history, context.files, context.history_file, record)) {
-        context.files.delete_file(snapshot);
-        warn(context.prompt, NOT_SAVED, display_name);
+        const std::string left = drop_snapshot(context.files, snapshot);
+        context.prompt.message_box(
+            format_message(NOT_SAVED, display_name) + (left.empty() ? "" : "\r\n\r\n" + left),
+            ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
         return DeletionOutcome::not_saved;
     }
     if (!stop_and_delete(row.exact_name, context.scm, context.pause)) {
         // Should the record stay in the file after all, so does its snapshot.
-        if (history_save_removed(context.history, context.files, context.history_file, {record, 0}))
-            context.files.delete_file(snapshot);
-        return tell_not_deleted(context.prompt, display_name);
+        if (!history_save_removed(context.history, context.files, context.history_file,
+                                  {record, 0}))
+            return tell_not_deleted(context.prompt, display_name,
+                                    std::string(RECORD_NOT_TAKEN_BACK) + HISTORY_FILE_ADVICE +
+                                        "\r\n" + context.history_file);
+        return tell_not_deleted(context.prompt, display_name,
+                                drop_snapshot(context.files, snapshot));
     }
     remove_row();
     context.prompt.message_box(format_message(DELETED, display_name), DELETE_CAPTION, BOX_OK);

@@ -23,6 +23,14 @@ const char* const SNAPSHOT_UNREADABLE_ADVICE =
     "戻らず、スナップショットのファイルはそのまま残ります。\r\n"
     "「いいえ」を選ぶと何も変更しません。しばらくしてからやり直してください。";
 const char* const SNAPSHOT_UNREADABLE_CAPTION = "復活の確認";
+const char* const SNAPSHOT_KEPT_TEXT = "スナップショットは削除せず、次のファイルとして残しました。";
+const char* const SNAPSHOT_LEFT_TEXT =
+    "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
+    "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。";
+const char* const HISTORY_NOT_UPDATED_TEXT =
+    "%s の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
+const char* const HISTORY_FILE_ADVICE =
+    "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。";
 
 Recreation recreation_from_texts(const RecordTexts& texts) {
     Recreation recreation;
@@ -108,13 +116,37 @@ void tell_failure(UserPrompt& prompt, const std::string& display_name, Creation 
     prompt.message_box(text, RESTORE_FAILED_CAPTION, BOX_ICONERROR);
 }
 
+// Where the snapshot went once the record has left the history: deleted
+// only when everything in it was applied, otherwise set aside so that no
+// later record of the service takes it for its own. The paragraph for the
+// message, if the user needs to know.
+std::string retire_and_tell(FileSystem& files, const std::string& path, bool applied_whole) {
+    std::string now_at;
+    switch (retire_snapshot(files, path, !applied_whole, now_at)) {
+    case SnapshotFate::deleted:
+        return "";
+    case SnapshotFate::kept:
+        // Set aside only because it could not be deleted: nothing is missing.
+        if (applied_whole) return "";
+        return std::string(SNAPSHOT_KEPT_TEXT) + "\r\n" + now_at;
+    case SnapshotFate::left:
+        break;
+    }
+    return std::string(SNAPSHOT_LEFT_TEXT) + "\r\n" + now_at;
+}
+
+// After the success message, one warning with what was not restored and
+// what became of the files; none when there is nothing to say.
 void tell_success(UserPrompt& prompt, const std::string& display_name,
-                  const std::vector<std::string>& not_restored) {
+                  const std::vector<std::string>& not_restored, const std::string& files_notice) {
     prompt.message_box(format_message(RESTORED_TEXT, display_name), RESTORED_CAPTION, BOX_OK);
-    if (not_restored.empty()) return;
-    std::string text = format_message(PARTLY_RESTORED_TEXT, display_name);
-    for (const std::string& name : not_restored) text += "\r\n" + name;
-    prompt.message_box(text, RESTORED_CAPTION, BOX_ICONWARNING);
+    std::string text;
+    if (!not_restored.empty()) {
+        text = format_message(PARTLY_RESTORED_TEXT, display_name);
+        for (const std::string& name : not_restored) text += "\r\n" + name;
+    }
+    if (!files_notice.empty()) text += (text.empty() ? "" : "\r\n\r\n") + files_notice;
+    if (!text.empty()) prompt.message_box(text, RESTORED_CAPTION, BOX_ICONWARNING);
 }
 
 }  // namespace
@@ -132,8 +164,8 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     const Snapshot found = look_for_snapshot(context, history, index,
                                              recreation.record.service_name, snapshot_path,
                                              snapshot);
-    // An unreadable snapshot stays where it is: it cannot be deleted while
-    // held open, and it is the only copy of the rest of the key.
+    // An unreadable snapshot is never deleted: it is the only copy of the
+    // rest of the key.
     if (found == Snapshot::unreadable &&
         !restore_from_record_alone(context.prompt, display_name, snapshot_path))
         return 0;
@@ -147,13 +179,24 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         tell_failure(context.prompt, display_name, creation);
         return 0;
     }
-    // The snapshot goes only once its record is out of the file: a record
-    // left behind must still find it.
-    if (history_save_removed(history, context.files, context.history_file,
-                             history_ref(history, index)) &&
-        found == Snapshot::usable)
-        context.files.delete_file(snapshot_path);
-    tell_success(context.prompt, display_name, not_restored);
+    // A snapshot file that answered for the record; not the folder that
+    // could not be listed.
+    const bool has_file = found == Snapshot::usable || found == Snapshot::unusable ||
+                          (found == Snapshot::unreadable && snapshot_path != context.snapshot_folder);
+    const bool applied_whole = found == Snapshot::usable && not_restored.empty();
+    std::string files_notice;
+    // The snapshot is retired only once its record is out of the file: a
+    // record left behind must still find it.
+    if (!history_save_removed(history, context.files, context.history_file,
+                              history_ref(history, index))) {
+        files_notice = format_message(HISTORY_NOT_UPDATED_TEXT, display_name) +
+                       HISTORY_FILE_ADVICE + "\r\n" + context.history_file;
+        if (has_file && !applied_whole)
+            files_notice += std::string("\r\n\r\n") + SNAPSHOT_KEPT_TEXT + "\r\n" + snapshot_path;
+    } else if (has_file) {
+        files_notice = retire_and_tell(context.files, snapshot_path, applied_whole);
+    }
+    tell_success(context.prompt, display_name, not_restored, files_notice);
     return 1;
 }
 

@@ -2,8 +2,9 @@
 // saved row's texts become the creation arguments, the service is created,
 // the rest of its configuration comes back from the snapshot of its
 // registry key when the record has one, the service is started if it was
-// running when it was deleted, and the record and its snapshot leave the
-// history.
+// running when it was deleted, and the record leaves the history. Its
+// snapshot is deleted only when everything in it was applied; otherwise it
+// stays, set aside, and the user is told where.
 #pragma once
 
 #include "catalogue/service_manager.h"
@@ -33,6 +34,17 @@ extern const char* const PARTLY_RESTORED_TEXT;
 extern const char* const SNAPSHOT_UNREADABLE_QUESTION;
 extern const char* const SNAPSHOT_UNREADABLE_ADVICE;
 extern const char* const SNAPSHOT_UNREADABLE_CAPTION;
+// After the list of what was not restored: the snapshot was kept, set
+// aside under the name on the next line.
+extern const char* const SNAPSHOT_KEPT_TEXT;
+// A snapshot whose record has gone could be neither deleted nor set aside;
+// its path follows on the next line. Told by deletions too.
+extern const char* const SNAPSHOT_LEFT_TEXT;
+// The service is back but its record stayed in the history file; the
+// advice follows, then the file on the next line. Deletions give the advice
+// too.
+extern const char* const HISTORY_NOT_UPDATED_TEXT;
+extern const char* const HISTORY_FILE_ADVICE;
 
 struct Recreation {
     RecordedService record;
@@ -58,10 +70,11 @@ struct RestorationContext {
 // Re-creates the service of the history record at `index` and tells the
 // user how it went, in message boxes owned by `prompt`'s window. 1 when the
 // service was created: its record has then left the history file (the
-// store follows the file) and, once that is saved, its snapshot is deleted;
-// should the save fail, both stay. 0 otherwise, with both left in place:
-// the creation failed, or the snapshot cannot be read now and the user did
-// not choose to restore from the record alone.
+// store follows the file) and, once that is saved, its snapshot is deleted
+// if everything in it was applied, or else set aside (kept_snapshot_path);
+// should the save fail, both stay and the message says so. 0 otherwise,
+// with both left in place: the creation failed, or the snapshot cannot be
+// read now and the user did not choose to restore from the record alone.
 int restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

@@ -15,6 +15,17 @@
 //                                     input ends; says "held" once it is
 //   scmfix hold-file PATH             keeps the file open without sharing
 //                                     until standard input ends; "held"
+//   scmfix hold-lock HISTORY WHEN LINE
+//                                     another copy saving the history: takes
+//                                     its lock as the program does, says
+//                                     "held", waits until WHEN holds
+//                                     (hung:CAPTION, a dialog exists and its
+//                                     thread answers nothing for 300 ms, as
+//                                     while it waits for the lock; or
+//                                     process:NAME, a process runs), then
+//                                     adds LINE as the program saves (read,
+//                                     temporary file, move), lets go and
+//                                     says "saved", or why it failed
 //   scmfix dependents NAME            what EnumDependentServicesA answers
 //                                     with room for one record: result,
 //                                     last error, bytes needed, count
@@ -25,6 +36,7 @@
 // dependency lists correctly); `list` prints the code page 932 bytes the
 // ANSI calls give, fields separated by 0x1F and records ended by 0x1E.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -380,6 +392,92 @@ int hold_file(const wchar_t* path) {
     return 0;
 }
 
+bool process_runs(const std::wstring& name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return false;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
+        found = _wcsicmp(entry.szExeFile, name.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// hung:CAPTION or process:NAME.
+bool condition_holds(const std::wstring& when) {
+    const std::wstring hung = L"hung:", process = L"process:";
+    if (when.compare(0, hung.size(), hung) == 0) {
+        HWND dialog = FindWindowW(L"#32770", when.substr(hung.size()).c_str());
+        DWORD_PTR answer = 0;
+        return dialog != nullptr &&
+               !SendMessageTimeoutW(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 300, &answer);
+    }
+    if (when.compare(0, process.size(), process) == 0)
+        return process_runs(when.substr(process.size()));
+    return false;
+}
+
+bool failed(const char* what) {
+    fail(what);
+    return false;
+}
+
+// The save of another copy, step for step as the program makes it.
+bool save_with_line(const std::wstring& history, const std::string& line) {
+    std::string content;
+    HANDLE file = CreateFileW(history.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        content.resize(GetFileSize(file, nullptr));
+        DWORD got = 0;
+        const BOOL read = content.empty() ||
+                          ReadFile(file, &content[0], static_cast<DWORD>(content.size()), &got,
+                                   nullptr);
+        CloseHandle(file);
+        if (!read || got != content.size()) return failed("ReadFile");
+    } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+        return failed("CreateFileW (read)");
+    }
+    content += line + "\r\n";
+    const std::wstring temporary = history + L".tmp";
+    file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return failed("CreateFileW (temporary)");
+    DWORD put = 0;
+    const BOOL written = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &put,
+                                   nullptr) &&
+                         FlushFileBuffers(file);
+    CloseHandle(file);
+    if (!written) return failed("WriteFile");
+    if (!MoveFileExW(temporary.c_str(), history.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return failed("MoveFileExW");
+    return true;
+}
+
+int hold_lock(const wchar_t* history, const wchar_t* when, const wchar_t* line) {
+    const std::wstring lock_path = std::wstring(history) + L".lock";
+    HANDLE lock = CreateFileW(lock_path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (lock == INVALID_HANDLE_VALUE) return fail("CreateFileW (lock)");
+    std::printf("held\n");
+    std::fflush(stdout);
+    const DWORD started = GetTickCount();
+    while (!condition_holds(when)) {
+        if (GetTickCount() - started > 60000) return fail("waiting for the condition");
+        Sleep(10);
+    }
+    char bytes[4096] = {};
+    WideCharToMultiByte(CP_ACP, 0, line, -1, bytes, sizeof bytes, nullptr, nullptr);
+    if (!save_with_line(history, bytes)) return 1;
+    CloseHandle(lock);
+    std::printf("saved\n");
+    std::fflush(stdout);
+    return 0;
+}
+
 int dependents(const wchar_t* name) {
     Scm scm;
     Service service(scm.handle, name, SERVICE_ENUMERATE_DEPENDENTS);
@@ -443,6 +541,7 @@ int wmain(int argc, wchar_t** argv) {
     if (verb == L"dump-key") return dump_key(argv[2]);
     if (verb == L"hold") return hold(argv[2]);
     if (verb == L"hold-file") return hold_file(argv[2]);
+    if (verb == L"hold-lock" && argc == 5) return hold_lock(argv[2], argv[3], argv[4]);
     if (verb == L"dependents") return dependents(argv[2]);
     if (verb == L"bulk-create" && argc == 5) return bulk(true, argv[2], _wtoi(argv[3]), argv[4]);
     if (verb == L"bulk-delete" && argc == 4) return bulk(false, argv[2], _wtoi(argv[3]), nullptr);

@@ -2,7 +2,7 @@
 drivers with Show all, and the order a header click gives."""
 
 import harness
-from harness import scm, test, Program, wait_until
+from harness import scm, test, ui, Program, wait_until
 
 IDM_REFRESH = 40008
 IDM_SHOW_ALL = 40011
@@ -86,6 +86,8 @@ def table_lists_services_as_the_manager_reports_them():
         assert row_of(rows, "qt_interactive")[7] == cp932("独自プロセス(対話許可)")
         assert row_of(rows, "qt_own")[1] == b"", "descriptions are not read on NT 6"
         assert not any(row[6] == b"qt_kernel" for row in rows)
+        # The whole list came: the status bar has nothing to say.
+        assert ui("status-length").strip() == b"0", ui("status-length")
 
 
 @test

@@ -1,8 +1,10 @@
 """What the history and the snapshots promise holds against the world
-outside the program: records another writer saves meanwhile stay, an
-edited snapshot cannot change what a restored service runs, a snapshot held
-open elsewhere is not silently left out, and a service deleted behind the
-program's back is reported as not deleted."""
+outside the program: records another writer saves meanwhile stay, also
+while this copy reads the history, an edited snapshot cannot change what a
+restored service runs and is kept for what it could not restore, a
+snapshot held open elsewhere is not silently left out, snapshot numbers
+never come round, and a service deleted behind the program's back is
+reported as not deleted."""
 
 import os
 import re
@@ -10,7 +12,7 @@ import subprocess
 
 import harness
 from fixtures import TEST_BIN, remove_service
-from harness import test, scm, ui, Program, wait_until, FIELD
+from harness import test, scm, ui, Program, wait_until, FIELD, states
 from test_complete_restore import (HISTORY, SNAPSHOTS, SERVICES, clear_files, cp932, dumped,
                                    make_plain, reg_add)
 from test_deletion import start_delete, confirm_and_expect_deleted, expect_box, history_bytes
@@ -18,6 +20,12 @@ from test_restoration import (open_dialog, choose, focused, dialog_rows, MAIN_LI
                               CAPTION)
 
 IDOK, IDNO, IDYES, IDCANCEL = 1, 7, 6, 2
+IDM_RESTORE = 40007
+ENABLED = 4
+KEPT = "スナップショットは削除せず、次のファイルとして残しました。\r\n%s"
+LEFT = ("スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま"
+        "残っています。同じサービスを次に削除する前に、このファイルをフォルダーの外へ"
+        "移してください。\r\n%s")
 
 
 def delete_in_program(program, name, display):
@@ -34,6 +42,17 @@ def expect_dialog_box(program, caption, text, buttons, icon):
 
 def wait_dialog_closed():
     wait_until(lambda: ui("dialog") == b"0" and focused() == MAIN_LIST, 20, "the dialog to close")
+
+
+def restore_the_only_record_whole(program, display):
+    """Restores the one record; nothing may follow the success message."""
+    open_dialog(program)
+    choose(0)
+    program.press(IDOK)
+    expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK", False)
+    program.press(IDOK)
+    wait_dialog_closed()
+    assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
 
 
 def only_snapshot():
@@ -138,14 +157,7 @@ def a_long_double_byte_subkey_name_is_saved_and_restored():
             delete_in_program(program, name, display)
             snapshot = harness.read_snapshot(os.path.join(SNAPSHOTS, only_snapshot()))
             assert "\\Parameters\\" + subkey + "]" in snapshot
-            open_dialog(program)
-            choose(0)
-            program.press(IDOK)
-            expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
-                              False)
-            program.press(IDOK)
-            wait_dialog_closed()
-            assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
+            restore_the_only_record_whole(program, display)
         after = dumped(name)
         assert before - after == set(), sorted(before - after)
     finally:
@@ -178,13 +190,18 @@ def an_edited_snapshot_restores_the_program_the_dialog_showed():
             expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
                               False)
             program.press(IDOK)
+            kept = os.path.basename(path)[:-len(".reg")] + ".kept.reg"
             expect_dialog_box(program, "復活",
                               "%s は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-                              "ImagePath (記録と異なるため使いません)" % display, "OK", True)
+                              "ImagePath (記録と異なるため使いません)\r\n\r\n" % display +
+                              KEPT % harness.win_path("quorvel.snapshots\\" + kept), "OK", True)
             program.press(IDOK)
             wait_dialog_closed()
         assert scm("config", name) == config_before, (scm("config", name), config_before)
         assert [record for record in dumped(name) if record[1] == b"ImagePath"] == image_before
+        # The only copy of what was held back stays, set aside for good.
+        assert only_snapshot() == kept, kept
+        assert harness.read_snapshot(os.path.join(SNAPSHOTS, kept)) == edited
     finally:
         remove_service(name)
         clear_files()
@@ -228,6 +245,10 @@ def a_snapshot_held_open_elsewhere_asks_before_restoring_from_the_row():
             expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
                               False)
             program.press(IDOK)
+            # Still held: it can be neither deleted nor set aside, and still
+            # names its record, which has gone.
+            expect_dialog_box(program, "復活", LEFT % windows_path, "OK", True)
+            program.press(IDOK)
             wait_dialog_closed()
             assert program.no_message_box(), ui("msgbox").split(FIELD)[1].decode("cp932")
         assert scm("state", name).strip() == b"1"
@@ -268,4 +289,98 @@ def a_service_deleted_behind_the_programs_back_is_reported_as_not_deleted():
         assert not os.path.exists(SNAPSHOTS) or os.listdir(SNAPSHOTS) == []
     finally:
         remove_service(name)
+        clear_files()
+
+
+@test
+def snapshot_numbers_beyond_32_bits_go_on_counting():
+    name, display = "qt_ug_number", "番号テスト"
+    make_plain(name, display)
+    os.makedirs(SNAPSHOTS)
+    odd = "99999999999-x.reg"  # more than 32 bits hold
+    with open(os.path.join(SNAPSHOTS, odd), "wb") as f:
+        f.write(b"REGEDIT4\r\n")
+    try:
+        with Program() as program:
+            delete_in_program(program, name, display)
+            ours = "100000000000-%s.reg" % name
+            assert sorted(os.listdir(SNAPSHOTS)) == [ours, odd], os.listdir(SNAPSHOTS)
+            restore_the_only_record_whole(program, display)
+        assert os.listdir(SNAPSHOTS) == [odd]  # its snapshot found, applied and deleted
+    finally:
+        remove_service(name)
+        clear_files()
+
+
+def another_copy_saving(when, line):
+    """Another copy of the program in the middle of a save: it holds the
+    history's lock until `when` holds, then adds `line` as the program does
+    and lets go."""
+    holder = subprocess.Popen([harness.WINE, harness.win_path("scmfix.exe"), "hold-lock",
+                               harness.win_path("quorvel.his"), when, line],
+                              stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE)
+    assert holder.stdout.readline().strip() == b"held"
+    return holder
+
+
+def saved_by(holder):
+    out, err = holder.communicate(timeout=90)
+    assert holder.returncode == 0 and out.strip() == b"saved", (out, err)
+
+
+OTHER = "別の記録,,,手動,LocalSystem,C:\\qtest\\other.exe,qt_ug_other,独自プロセス"
+
+
+@test
+def a_history_another_copy_is_saving_at_start_up_loses_no_record():
+    # The other copy lets go as soon as the program runs, which may be
+    # before the start-up reaches the history: this shows that the start-up
+    # waits for the lock and then reads what was saved, not that it must.
+    clear_files()
+    holder = another_copy_saving("process:quorvel.exe", OTHER)
+    try:
+        with Program() as program:
+            saved_by(holder)
+            holder = None
+            # The start-up read the file once the other copy had let go.
+            assert states()[IDM_RESTORE] == ENABLED, states()
+            open_dialog(program)
+            assert [row[6] for row in dialog_rows()] == [b"qt_ug_other"], dialog_rows()
+            program.press(IDCANCEL)
+            wait_dialog_closed()
+        assert history_bytes() == cp932(OTHER) + b"\r\n"
+    finally:
+        if holder is not None:
+            holder.kill()
+            holder.wait()
+        clear_files()
+
+
+@test
+def a_history_another_copy_is_saving_as_the_restore_dialog_opens_loses_no_record():
+    first = "以前の記録,,,手動,LocalSystem,C:\\qtest\\none.exe,qt_ug_earlier,独自プロセス"
+    clear_files()
+    with open(HISTORY, "wb") as f:
+        f.write(cp932(first) + b"\r\n")
+    holder = None
+    try:
+        with Program() as program:
+            # The other copy saves once the dialog, being set up, waits for
+            # the lock: a dialog that read the file without it would never
+            # wait, and would not show the other copy's record.
+            holder = another_copy_saving("hung:サービスの復活", OTHER)
+            program.post(IDM_RESTORE)
+            saved_by(holder)
+            holder = None
+            wait_until(lambda: ui("dialog") == CAPTION, 20, "the restore dialog")
+            assert [row[6] for row in dialog_rows()] == [b"qt_ug_earlier", b"qt_ug_other"], \
+                dialog_rows()
+            program.press(IDCANCEL)
+            wait_dialog_closed()
+        assert history_bytes() == cp932(first) + b"\r\n" + cp932(OTHER) + b"\r\n"
+    finally:
+        if holder is not None:
+            holder.kill()
+            holder.wait()
         clear_files()

@@ -14,6 +14,7 @@
 //                                    toolbar, list and status bar rectangles in
 //                                    client coordinates
 //   uidrive window-rect | widths     the window rectangle | the column widths
+//   uidrive status-length            the length of the status bar's text
 //   uidrive set-size W H | minimize  resizes | minimises the main window
 //   uidrive set-width COLUMN W       sets a column's width
 //   uidrive iconic                   1 when the main window is minimised
@@ -538,6 +539,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (verb == "rects") return print_rects();
+    if (verb == "status-length") {
+        // Wine answers for the simple text as part 0 (SB_SIMPLEID, 255, gives 0).
+        const LRESULT got = SendMessageA(status_bar(), SB_GETTEXTLENGTHA, 0, 0);
+        return std::printf("%d\n", LOWORD(got)) < 0;
+    }
     if (verb == "window-rect") {
         RECT rect{};
         GetWindowRect(main_window(), &rect);

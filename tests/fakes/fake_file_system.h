@@ -19,11 +19,14 @@ class FakeFileSystem : public FileSystem {
 public:
     std::map<std::string, std::string> files;
     std::set<std::string> locked;  // exist, but can be neither read nor replaced nor deleted
-    bool replace_fails = false;    // the new content cannot be written beside the file
+    bool replace_fails = false;    // no new content can be written (replaced or created)
+    bool rename_fails = false;
+    std::set<std::string> undeletable;  // can be read and renamed, but not deleted
     int replace_calls = 0;
     int delete_calls = 0;
     std::set<std::string> lock_held;  // another copy holds these files' locks
     std::vector<std::string> unlocked_writes;  // files replaced or deleted while no lock was held
+    std::vector<std::string> unlocked_reads;   // files read while no lock was held
 
     bool exists(const std::string& path) const { return files.count(path) != 0; }
 
@@ -33,6 +36,7 @@ public:
     }
 
     ReadResult read_file(const std::string& path, std::string& bytes) override {
+        if (locks_ == 0) unlocked_reads.push_back(path);
         if (locked.count(path) != 0) return ReadResult::unreadable;
         auto found = files.find(path);
         if (found == files.end()) return ReadResult::absent;
@@ -48,10 +52,24 @@ public:
         return true;
     }
 
+    // A name taken by a file or a folder cannot be created.
+    bool create_file(const std::string& path, const std::string& bytes) override {
+        if (replace_fails || exists(path) || folders.count(path) != 0) return false;
+        files[path] = bytes;
+        return true;
+    }
+
+    bool rename_file(const std::string& from, const std::string& to) override {
+        if (rename_fails || locked.count(from) != 0 || !exists(from) || exists(to)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return true;
+    }
+
     bool delete_file(const std::string& path) override {
         ++delete_calls;
         if (locks_ == 0) unlocked_writes.push_back(path);
-        if (locked.count(path) != 0) return false;
+        if (locked.count(path) != 0 || undeletable.count(path) != 0) return false;
         files.erase(path);
         return true;
     }
@@ -130,6 +148,15 @@ public:
     bool replace_file(const std::string& path, const std::string& bytes) override {
         return replace_through_temporary(*this, path, bytes);
     }
+    bool create_file(const std::string& path, const std::string& bytes) override {
+        return create_through_reservation(*this, path, bytes);
+    }
+    bool rename_file(const std::string& from, const std::string& to) override {
+        if (!step("rename") || !exists(from) || exists(to)) return false;
+        files[to] = files[from];
+        files.erase(from);
+        return finish(true);
+    }
     bool delete_file(const std::string& path) override {
         if (!step("delete")) return false;
         files.erase(path);
@@ -138,6 +165,12 @@ public:
 
     bool create(const std::string& path) override {
         if (!step("create")) return false;
+        files[path] = File{};
+        open_ = path;
+        return finish(true);
+    }
+    bool create_new(const std::string& path) override {
+        if (!step("create new") || exists(path)) return false;
         files[path] = File{};
         open_ = path;
         return finish(true);

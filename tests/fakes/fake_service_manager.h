@@ -66,6 +66,13 @@ public:
     // every record in one call. Each call's resume point is kept.
     std::size_t piece_size = 0;
     std::vector<std::uint32_t> piece_starts;
+    // Calls of the enumeration, numbered as in piece_starts from 1, that go
+    // wrong: `failed` brings nothing and fails; `more` brings nothing
+    // but says more remain.
+    std::map<std::size_t, PieceEnd> piece_faults;
+    // Calls that start one record before their resume point, as after a
+    // service was added meanwhile: that record comes twice.
+    std::set<std::size_t> pieces_starting_early;
 
     // The pieces go through the same loop as the platform's.
     std::vector<EnumRecord> enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override {
@@ -78,6 +85,10 @@ public:
                 listed.push_back(s.record);
         return enumerate_in_pieces([&](std::uint32_t& resume, std::vector<EnumRecord>& out) {
             piece_starts.push_back(resume);
+            const std::size_t call = piece_starts.size();
+            auto fault = piece_faults.find(call);
+            if (fault != piece_faults.end()) return fault->second;
+            if (pieces_starting_early.count(call) != 0 && resume > 0) --resume;
             const std::size_t end =
                 piece_size == 0 ? listed.size() : std::min(listed.size(), resume + piece_size);
             out.insert(out.end(), listed.begin() + resume, listed.begin() + end);

@@ -317,6 +317,16 @@ struct DeletionOnAFailingDisk {
         return false;
     }
 
+    // A snapshot under its own name, which answers for its record; "" when none.
+    std::string live_snapshot() const {
+        const std::string end = "-AppSvc.reg";
+        for (const auto& entry : disk.files)
+            if (entry.first.size() > end.size() &&
+                entry.first.compare(entry.first.size() - end.size(), end.size(), end) == 0)
+                return entry.first;
+        return "";
+    }
+
     bool store_holds_the_record() const {
         return std::find(history.records.begin(), history.records.end(), record) !=
                history.records.end();
@@ -352,8 +362,13 @@ TEST(DeletionFailures, NoServiceGoesWithoutAKeptRecordAndNoRecordStaysForOneThat
                 const std::string& seen = run.disk.files.at(HISTORY).seen;
                 const bool file_holds = seen.find(run.record) != std::string::npos;
                 EXPECT_EQ(run.store_holds_the_record(), file_holds);
+                const std::string& told = run.prompt.shown.back().text;
                 if (file_holds) {
                     EXPECT_TRUE(run.snapshot_kept());  // still restorable whole
+                    EXPECT_NE(told.find(HISTORY), std::string::npos) << told;
+                } else if (!run.live_snapshot().empty()) {
+                    // Outlives its record only when the user is told where.
+                    EXPECT_NE(told.find(run.live_snapshot()), std::string::npos) << told;
                 }
                 // The file is as it was, unless the step that failed came
                 // after the refused deletion and was one of the rollback's.
@@ -585,6 +600,103 @@ TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
     EXPECT_EQ(run(), DeletionOutcome::failed);
     EXPECT_TRUE(history.records.empty());
     EXPECT_TRUE(files.files.empty());
+}
+
+// What the rollback of a refused deletion could not undo is told: a record
+// left in the file for a service that is still there (the file named), a
+// snapshot that could be neither deleted nor set aside (named). One that
+// merely could not be deleted is set aside, to answer for no later record.
+TEST_F(DeletionSnapshot, WhatTheRollbackCouldNotUndoIsTold) {
+    struct Refusing : FakeServiceManager {
+        std::function<void()> meanwhile;
+        bool remove(ScHandle) override {
+            meanwhile();
+            return false;
+        }
+    };
+    const std::string not_deleted = "サービス名 App を削除できませんでした";
+    const std::string record_stays =
+        "削除の前に保存した記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。"
+        "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。\r\n" +
+        HISTORY;
+    const std::string left =
+        "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
+        "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。\r\n" +
+        first_snapshot;
+    const std::string kept = kept_snapshot_path(first_snapshot);
+    const struct {
+        const char* name;
+        std::function<void(FakeFileSystem&)> meanwhile;
+        std::string text;
+        unsigned flags;
+        std::vector<std::string> snapshots;
+        bool record_in_file;
+    } cases[] = {
+        {"all undone", [](FakeFileSystem&) {}, not_deleted, 0u, {}, false},
+        {"another copy keeps the history's lock",
+         [](FakeFileSystem& f) { f.lock_held.insert(HISTORY); },
+         not_deleted + "\r\n\r\n" + record_stays, 0x30u, {first_snapshot}, true},
+        {"the snapshot cannot be deleted",
+         [this](FakeFileSystem& f) { f.undeletable.insert(first_snapshot); }, not_deleted, 0u,
+         {kept}, false},
+        {"the snapshot can be neither deleted nor renamed",
+         [this](FakeFileSystem& f) {
+             f.undeletable.insert(first_snapshot);
+             f.rename_fails = true;
+         },
+         not_deleted + "\r\n\r\n" + left, 0x30u, {first_snapshot}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFileSystem disk;
+        FakePrompt told;
+        HistoryStore store;
+        Refusing refusing;
+        refusing.services = scm.services;
+        refusing.meanwhile = [&disk, &c] { c.meanwhile(disk); };
+        DeletionContext refused{refusing, registry, paths, told,  pause,
+                                store,    disk,     HISTORY, SNAPSHOTS};
+        EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), 0x10, refused, [] {}),
+                  DeletionOutcome::failed);
+        ASSERT_FALSE(told.shown.empty());
+        EXPECT_EQ(told.shown.back().text, c.text);
+        EXPECT_EQ(told.shown.back().caption, "削除");
+        EXPECT_EQ(told.shown.back().flags, c.flags);
+        std::vector<std::string> snapshots;
+        for (const auto& file : disk.files)
+            if (file.first != HISTORY) snapshots.push_back(file.first);
+        EXPECT_EQ(snapshots, c.snapshots);
+        EXPECT_EQ(disk.exists(HISTORY), c.record_in_file);
+        EXPECT_EQ(store.records.size(), c.record_in_file ? 1u : 0u);
+    }
+}
+
+// The same when the record could not be saved in the first place.
+TEST_F(DeletionSnapshot, ASnapshotWithoutItsRecordIsToldIfItCannotBeDropped) {
+    files.files[HISTORY] = "Old,,,,,,Old,\r\n";
+    history_load(history, files, HISTORY);
+    files.replace_fails = false;
+    files.locked.insert(HISTORY);
+    files.undeletable.insert(first_snapshot);
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_TRUE(files.exists(kept_snapshot_path(first_snapshot)));
+    const std::string not_saved =
+        "App の削除履歴を保存できないため、削除を中止しました。\r\n"
+        "履歴ファイルに書き込めるか確かめてください。";
+    EXPECT_EQ(prompt.shown.back().text, not_saved);
+
+    prompt.shown.clear();
+    files.files.erase(kept_snapshot_path(first_snapshot));
+    files.rename_fails = true;
+    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_EQ(prompt.shown.back().text,
+              not_saved + "\r\n\r\n"
+                          "スナップショットのファイルを削除も名前の変更もできなかったため、"
+                          "元の名前のまま残っています。同じサービスを次に削除する前に、"
+                          "このファイルをフォルダーの外へ移してください。\r\n" +
+                  first_snapshot);
+    EXPECT_EQ(prompt.shown.back().flags, 0x30u);
+    EXPECT_FALSE(scm.services[0].removed);
 }
 
 // A check that cannot be made is no "nothing there": each refuses, naming

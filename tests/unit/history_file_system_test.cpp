@@ -55,5 +55,50 @@ TEST(ReplaceThroughTemporary, APowerLossAfterAnyStepLeavesTheOldOrTheNewFileWhol
     }
 }
 
+const std::string SNAPSHOT = "C:\\apps\\quorvel.snapshots\\000001-Foo.reg";
+const std::vector<std::string> CREATION = {"create new", "close", "create", "write",
+                                           "flush",      "close", "move"};
+
+TEST(CreateThroughReservation, TakesTheNameFirstThenFillsItWhole) {
+    FakeDisk disk;
+    EXPECT_TRUE(create_through_reservation(disk, SNAPSHOT, NEW));
+    EXPECT_EQ(disk.steps, CREATION);
+    EXPECT_EQ(disk.files[SNAPSHOT].durable, NEW);
+    EXPECT_FALSE(disk.exists(temporary_path(SNAPSHOT)));
+}
+
+TEST(CreateThroughReservation, NeverReplacesAFile) {
+    FakeDisk disk;
+    disk.put(SNAPSHOT, OLD);
+    EXPECT_FALSE(create_through_reservation(disk, SNAPSHOT, NEW));
+    EXPECT_EQ(disk.files[SNAPSHOT].seen, OLD);
+    EXPECT_EQ(disk.steps, std::vector<std::string>{"create new"});
+}
+
+TEST(CreateThroughReservation, AnyFailingStepLeavesNothingBehind) {
+    for (int step = 1; step <= static_cast<int>(CREATION.size()); ++step) {
+        SCOPED_TRACE(CREATION[step - 1] + " (" + std::to_string(step) + ")");
+        FakeDisk disk;
+        disk.fail_at = step;
+        EXPECT_FALSE(create_through_reservation(disk, SNAPSHOT, NEW));
+        EXPECT_FALSE(disk.exists(SNAPSHOT));
+        EXPECT_FALSE(disk.exists(temporary_path(SNAPSHOT)));
+    }
+}
+
+// An empty file answers for no record; a part of the bytes would.
+TEST(CreateThroughReservation, APowerLossLeavesNothingAnEmptyFileOrTheWholeBytes) {
+    for (int step = 1; step <= static_cast<int>(CREATION.size()); ++step) {
+        SCOPED_TRACE(CREATION[step - 1] + " (" + std::to_string(step) + ")");
+        FakeDisk disk;
+        disk.power_loss_after = step;
+        EXPECT_THROW(create_through_reservation(disk, SNAPSHOT, NEW), PowerLoss);
+        disk.restart();
+        ASSERT_TRUE(disk.exists(SNAPSHOT));
+        EXPECT_EQ(disk.files[SNAPSHOT].seen,
+                  step < static_cast<int>(CREATION.size()) ? "" : NEW);
+    }
+}
+
 }  // namespace
 }  // namespace quorvel

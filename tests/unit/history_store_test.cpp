@@ -196,6 +196,33 @@ TEST_F(HistoryStoreTest, ReloadFollowsTheFileAndKeepsTheRecordsWhileItIsUnreadab
     EXPECT_FALSE(store.file_unread);
 }
 
+// Every read of the history holds the lock a save takes: held open by a
+// read, the file would make another copy's save fail. While another copy
+// keeps the lock, nothing is read and the store says the file went unread.
+TEST_F(HistoryStoreTest, EveryReadTakesTheLockOfASave) {
+    files.files[PATH] = "A\r\n";
+    history_load(store, files, PATH);
+    history_reload(store, files, PATH);
+    EXPECT_TRUE(history_save_added(store, files, PATH, "B"));
+    EXPECT_TRUE(files.unlocked_reads.empty());
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"A", "B"}));
+
+    files.lock_held.insert(PATH);
+    history_reload(store, files, PATH);
+    EXPECT_TRUE(store.file_unread);
+    EXPECT_EQ(store.records, (std::vector<HistoryRecord>{"A", "B"}));
+    HistoryStore at_start;
+    history_load(at_start, files, PATH);
+    EXPECT_TRUE(at_start.file_unread);
+    EXPECT_TRUE(history_is_empty(at_start));
+
+    files.lock_held.clear();
+    history_load(at_start, files, PATH);
+    EXPECT_FALSE(at_start.file_unread);
+    EXPECT_EQ(at_start.records, store.records);
+    EXPECT_TRUE(files.unlocked_reads.empty());
+}
+
 TEST_F(HistoryStoreTest, LongRecordsWithSpecialBytesComeBackWhole) {
     RecordTexts big;
     for (int column = 0; column < COLUMN_COUNT; ++column)
@@ -285,6 +312,14 @@ TEST_F(HistorySaveOnAFailingDisk, APowerLossAfterAnyStepLeavesTheOldOrTheNewFile
         EXPECT_EQ(disk.files[PATH].seen, step == static_cast<int>(SAVE.size()) ? new_content : OLD);
         disk.put(PATH, OLD);
     }
+}
+
+TEST_F(HistorySaveOnAFailingDisk, ALoadLocksBeforeItReads) {
+    HistoryStore loaded;
+    disk.steps.clear();
+    history_load(loaded, disk, PATH);
+    EXPECT_EQ(disk.steps, (std::vector<std::string>{"lock", "read"}));
+    EXPECT_EQ(loaded.records, (std::vector<HistoryRecord>{"A", "B"}));
 }
 
 TEST_F(HistorySaveOnAFailingDisk, AFailedDeletionOfTheEmptiedFileKeepsIt) {

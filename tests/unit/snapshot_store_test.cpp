@@ -116,6 +116,96 @@ TEST_F(SnapshotStore, OtherFilesInTheFolderAreLeftAlone) {
     EXPECT_EQ(marker_at(0), "a");
 }
 
+// A number past 32 bits must not come round to 0 (a file never found
+// again, replaced by the next one); past 64 bits the folder takes no more.
+TEST_F(SnapshotStore, NumbersAreReadIn64BitsAndNeverComeRound) {
+    files.files[FOLDER + "\\99999999999-x.reg"] = "";
+    EXPECT_EQ(save("A,,,,,,ASvc,", "ASvc", "a"), FOLDER + "\\100000000000-ASvc.reg");
+    EXPECT_EQ(marker_at(0), "a");
+    files.files[FOLDER + "\\00000000000000000000000000000000000000000000999-x.reg"] = "";
+    EXPECT_EQ(save("B,,,,,,BSvc,", "BSvc", "b"), FOLDER + "\\100000000001-BSvc.reg");
+
+    for (const char* last : {"18446744073709551615", "18446744073709551616",
+                             "99999999999999999999999999"}) {
+        SCOPED_TRACE(last);
+        FakeFileSystem full;
+        full.files[FOLDER + "\\" + last + "-x.reg"] = "";
+        std::string path;
+        EXPECT_EQ(save_snapshot(full, FOLDER, "C,,,,,,CSvc,", "CSvc", keys_of("CSvc", "c"), path),
+                  SnapshotSave::folder_not_writable);
+        EXPECT_EQ(full.files.size(), 1u);
+        EXPECT_TRUE(path.empty());
+    }
+    // The largest number that still has a next one.
+    FakeFileSystem nearly;
+    nearly.files[FOLDER + "\\18446744073709551614-x.reg"] = "";
+    std::string path;
+    EXPECT_EQ(save_snapshot(nearly, FOLDER, "C,,,,,,CSvc,", "CSvc", keys_of("CSvc", "c"), path),
+              SnapshotSave::saved);
+    EXPECT_EQ(path, FOLDER + "\\18446744073709551615-CSvc.reg");
+}
+
+// A name the listing did not see (here a folder) is never written over.
+TEST_F(SnapshotStore, ANewSnapshotNeverTakesANameInUse) {
+    save("A,,,,,,ASvc,", "ASvc", "a");
+    files.folders.insert(FOLDER + "\\000002-BSvc.reg");
+    std::string path;
+    EXPECT_EQ(save_snapshot(files, FOLDER, "B,,,,,,BSvc,", "BSvc", keys_of("BSvc", "b"), path),
+              SnapshotSave::folder_not_writable);
+    EXPECT_EQ(files.files.size(), 1u);
+}
+
+// Two deletions of one service with the same row; the newer record is
+// restored and its snapshot kept. The older record must not take it.
+TEST_F(SnapshotStore, ASnapshotSetAsideAnswersForNoRecordButKeepsItsNumber) {
+    const std::string line = "Same,,,手動,,x.exe,SameSvc,";
+    const std::string older = save(line, "SameSvc", "older");
+    const std::string newer = save(line, "SameSvc", "newer");
+    std::string now_at;
+    EXPECT_EQ(retire_snapshot(files, newer, true, now_at), SnapshotFate::kept);
+    EXPECT_EQ(now_at, FOLDER + "\\000002-SameSvc.kept.reg");
+    EXPECT_EQ(kept_snapshot_path(newer), now_at);
+    records.pop_back();
+    EXPECT_EQ(found_at(0), older);
+    EXPECT_EQ(marker_of(files, now_at), "newer");  // still a snapshot, for import by hand
+    EXPECT_EQ(save("Other,,,,,,OtherSvc,", "OtherSvc", "other"),
+              FOLDER + "\\000003-OtherSvc.reg");
+
+    // Held open elsewhere, a kept one is no unreadable candidate either.
+    files.locked.insert(now_at);
+    EXPECT_EQ(found_at(0), older);
+}
+
+TEST_F(SnapshotStore, RetiringDeletesWhenItMayAndCanElseSetsAside) {
+    const struct {
+        const char* name;
+        bool keep, undeletable, rename_fails;
+        SnapshotFate fate;
+        bool at_kept_name;
+    } cases[] = {
+        {"deleted", false, false, false, SnapshotFate::deleted, false},
+        {"not deletable: set aside", false, true, false, SnapshotFate::kept, true},
+        {"to be kept", true, false, false, SnapshotFate::kept, true},
+        {"neither", false, true, true, SnapshotFate::left, false},
+        {"to be kept, not renamable", true, false, true, SnapshotFate::left, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeFileSystem disk;
+        const std::string path = FOLDER + "\\000001-ASvc.reg";
+        disk.files[path] = "x";
+        if (c.undeletable) disk.undeletable.insert(path);
+        disk.rename_fails = c.rename_fails;
+        std::string now_at;
+        EXPECT_EQ(retire_snapshot(disk, path, c.keep, now_at), c.fate);
+        EXPECT_EQ(now_at, c.at_kept_name ? FOLDER + "\\000001-ASvc.kept.reg" : path);
+        EXPECT_EQ(disk.files.size(), c.fate == SnapshotFate::deleted ? 0u : 1u);
+        if (c.fate != SnapshotFate::deleted) {
+            EXPECT_TRUE(disk.exists(now_at));
+        }
+    }
+}
+
 TEST_F(SnapshotStore, RecordsWithAnyBytesAndNamesWithAnyCharacters) {
     // Escaped records and tabs in texts still make one comment line.
     const std::string record = "A\tB,x%2Cy,,,,,Odd:Svc*?,,%";
