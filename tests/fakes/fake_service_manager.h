@@ -75,10 +75,10 @@ public:
     std::set<std::size_t> pieces_starting_early;
 
     // The pieces go through the same loop as the platform's.
-    std::vector<EnumRecord> enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override {
+    Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override {
         enumerate_masks.push_back(type_mask);
         std::vector<EnumRecord> listed;
-        if (!manager_opens) return listed;
+        if (!manager_opens) return {listed, false};
         for (const FakeService& s : services)
             if ((s.record.service_type & type_mask) != 0 && state_mask == STATE_MASK_ALL &&
                 !s.removed)
