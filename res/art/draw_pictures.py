@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Writes ../toolbar.bmp and ../quorvel.ico from the pixel maps below.
+"""Writes the toolbar strips (../toolbar.bmp at 100 %, ../toolbar_125.bmp,
+../toolbar_150.bmp and ../toolbar_200.bmp) and ../quorvel.ico from the pixel
+maps below.
 
 Run it after changing a map; the two files it writes sit beside quorvel.rc
 and are committed with it. Only the standard library is used and nothing
@@ -49,7 +51,8 @@ TOOLBAR_COLOURS = {
 
 TRANSPARENT_KEY = (0x00, 0xFF, 0x00)
 
-# Toolbar images, 16 x 15 each, in button order (image index = position).
+# Toolbar images at 100 %, 16 x 15 each, in button order (image index =
+# position).
 REFRESH = [
     ".kkkkkkkkkkk....",
     ".kwwwwwwwwwkk...",
@@ -170,6 +173,26 @@ SHOW_ALL = [
     "................",
 ]
 TOOLBAR = [REFRESH, SAVE_LIST, DELETE, RESTORE, START, STOP, SHOW_ALL]
+
+
+def scaled(rows, width, height):
+    """PLACEHOLDER nearest-neighbour copy."""
+    return [''.join(rows[y * len(rows) // height][x * len(rows[0]) // width]
+                    for x in range(width)) for y in range(height)]
+
+
+TOOLBAR_125 = [scaled(m, 20, 19) for m in TOOLBAR]
+TOOLBAR_150 = [scaled(m, 24, 23) for m in TOOLBAR]
+TOOLBAR_200 = [scaled(m, 32, 30) for m in TOOLBAR]
+
+# One strip per scaling the program draws at (app/toolbar_layout.cpp picks
+# one): file name, image width and height, the images in button order.
+TOOLBAR_SETS = [
+    ('toolbar.bmp', 16, 15, TOOLBAR),
+    ('toolbar_125.bmp', 20, 19, TOOLBAR_125),
+    ('toolbar_150.bmp', 24, 23, TOOLBAR_150),
+    ('toolbar_200.bmp', 32, 30, TOOLBAR_200),
+]
 
 # The program's icon: the service list window with a gear over its corner.
 ICON_16 = [
@@ -301,17 +324,15 @@ def bgr_rows_bottom_up(rows, key):
     return b''.join(out)
 
 
-def toolbar_bitmap():
-    height = 15
-    for i, image in enumerate(TOOLBAR):
-        check_map('toolbar image %d' % i, image, 16, height)
+def toolbar_bitmap(name, width, height, images):
+    for i, image in enumerate(images):
+        check_map('%s image %d' % (name, i), image, width, height)
         for ch in {ch for row in image for ch in row}:
             if PALETTE[ch] is not None and PALETTE[ch] not in TOOLBAR_COLOURS:
-                raise SystemExit('toolbar image %d: %r is not one of the sixteen colours' % (i, ch))
-    strip = [''.join(image[y] for image in TOOLBAR) for y in range(height)]
+                raise SystemExit('%s image %d: %r is not one of the sixteen colours' % (name, i, ch))
+    strip = [''.join(image[y] for image in images) for y in range(height)]
     pixels = bgr_rows_bottom_up(strip, TRANSPARENT_KEY)
-    width = len(strip[0])
-    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
+    info = struct.pack('<IiiHHIIiiII', 40, len(strip[0]), height, 1, 24, 0, len(pixels), 0, 0, 0, 0)
     offset = 14 + len(info)
     header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
     return header + info + pixels
@@ -355,7 +376,9 @@ def icon_file():
 
 def main():
     res = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir)
-    for name, data in (('toolbar.bmp', toolbar_bitmap()), ('quorvel.ico', icon_file())):
+    files = [(name, toolbar_bitmap(name, width, height, images))
+             for name, width, height, images in TOOLBAR_SETS]
+    for name, data in files + [('quorvel.ico', icon_file())]:
         with open(os.path.join(res, name), 'wb') as f:
             f.write(data)
 
