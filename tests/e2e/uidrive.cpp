@@ -14,7 +14,8 @@
 //                                    toolbar, list and status bar rectangles in
 //                                    client coordinates
 //   uidrive window-rect | widths     the window rectangle | the column widths
-//   uidrive set-size W H | minimize  resizes | minimises the main window
+//   uidrive set-size W H | minimize  resizes (from inside the program, see
+//                                    uiprobe.cpp) | minimises the main window
 //   uidrive set-width COLUMN W       sets a column's width
 //   uidrive iconic                   1 when the main window is minimised
 //   uidrive top-box CAPTION          the text of a top-level message box with
@@ -516,6 +517,12 @@ int print_scale() {
     return 0;
 }
 
+int resize(int width, int height) {
+    const int size[2] = {width, height};
+    std::string data(reinterpret_cast<const char*>(size), sizeof size);
+    return call_probe("resize", data) ? 0 : fail("uiprobe.dll did not run in the program");
+}
+
 int change_dpi(char** values) {
     int numbers[5];
     for (int i = 0; i < 5; ++i) numbers[i] = std::atoi(values[i]);
@@ -653,11 +660,7 @@ int main(int argc, char** argv) {
             std::printf("%d\n", static_cast<int>(SendMessageA(list_view(), LVM_GETCOLUMNWIDTH, column, 0)));
         return 0;
     }
-    if (verb == "set-size" && argc == 4) {
-        SetWindowPos(main_window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
+    if (verb == "set-size" && argc == 4) return resize(std::atoi(argv[2]), std::atoi(argv[3]));
     if (verb == "set-width" && argc == 4) {
         SendMessageA(list_view(), LVM_SETCOLUMNWIDTH, std::atoi(argv[2]), std::atoi(argv[3]));
         return 0;

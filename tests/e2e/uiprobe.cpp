@@ -1,8 +1,8 @@
 // Loaded into a running quorvel.exe by uidrive, which starts these
 // functions there as threads: what only the program itself can ask (its
 // window's DPI; image lists and fonts, whose handles mean nothing in
-// another process) and what only it can send (WM_DPICHANGED, whose
-// rectangle must lie in its memory).
+// another process) and what only it can do reliably (WM_DPICHANGED, whose
+// rectangle must lie in its memory; a resize).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -57,6 +57,16 @@ extern "C" __declspec(dllexport) DWORD WINAPI probe(void* out) {
                   for_window ? for_window(window) : 0u, width, height,
                   font_height(GetDlgItem(window, 100)), font_height(GetDlgItem(window, 102)),
                   font_height(tooltips));
+    return 0;
+}
+
+// Resizes the main window to the two ints in `in`. From inside the program:
+// Wine scales a size set from another process when the desktop process
+// runs at another DPI than the program (it keeps the one it started with).
+extern "C" __declspec(dllexport) DWORD WINAPI resize(void* in) {
+    const int* size = static_cast<const int*>(in);
+    SetWindowPos(main_window(), nullptr, 0, 0, size[0], size[1],
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
 }
 
