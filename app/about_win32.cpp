@@ -32,21 +32,23 @@ struct VersionFunctions {
 constexpr int ICON_CONTROL = 0xFFFF;
 
 // The program's icon drawn for the dialog's DPI, in place of the one the
-// dialog was made with (the platform's, at the primary screen's size, which
-// is shared and not destroyed). A null icon takes ours away and destroys it.
-void show_icon(HWND dialog, int dpi, bool replacing_ours) {
-    HICON icon = nullptr;
-    if (dpi > 0) {
-        const int size = to_pixels(32, dpi);  // an icon is 32 pixels at 96 DPI
-        const auto instance =
-            reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-        icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON,
-                                             size, size, LR_DEFAULTCOLOR));
-        if (icon == nullptr) return;
-    }
-    const auto previous = reinterpret_cast<HICON>(SendDlgItemMessageA(
-        dialog, ICON_CONTROL, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0));
-    if (replacing_ours && previous != nullptr) DestroyIcon(previous);
+// dialog was made with (the platform's, at the primary screen's size). Ours
+// is kept as the dialog's user data and destroyed with it; the platform's
+// is shared and stays.
+void destroy_own_icon(HWND dialog) {
+    if (const auto icon = reinterpret_cast<HICON>(GetWindowLongPtrA(dialog, DWLP_USER)))
+        DestroyIcon(icon);
+}
+
+void show_icon(HWND dialog, int dpi) {
+    const int size = to_pixels(32, dpi);  // an icon is 32 pixels at 96 DPI
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    const auto icon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, size, size, 0));
+    if (icon == nullptr) return;
+    SendDlgItemMessageA(dialog, ICON_CONTROL, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    destroy_own_icon(dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(icon));
 }
 
 }  // namespace
@@ -81,14 +83,14 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
         char version[VERSION_TEXT_SIZE];
         build_version_text(version);
         SetWindowTextA(GetDlgItem(dialog, IDC_ABOUT_TEXT), about_text(version).c_str());
-        show_icon(dialog, window_dpi(dialog), false);
+        show_icon(dialog, window_dpi(dialog));
         return 0;
     }
     case WM_DPICHANGED:
-        show_icon(dialog, HIWORD(wparam), true);
+        show_icon(dialog, HIWORD(wparam));
         return 0;  // the dialog manager scales the rest
-    case WM_DESTROY:
-        show_icon(dialog, 0, true);
+    case WM_NCDESTROY:  // the icon's control is gone by now
+        destroy_own_icon(dialog);
         return 0;
     case WM_COMMAND:
         // IDCANCEL (Esc) is deliberately ignored: only OK closes the dialog.

@@ -2,18 +2,13 @@
 
 #include <cstddef>
 
+#include "app/gdi_win32.h"
 #include "platform/system_library_win32.h"
 #include "settings/display_units.h"
 
 namespace quorvel {
 
 namespace {
-
-template <typename Function>
-Function gdi(const char* function_name) {
-    static const HMODULE module = system_library("gdi32.dll");
-    return library_function<Function>(module, function_name);
-}
 
 // Windows 10 1607 and later; user32 is always loaded.
 template <typename Function>
@@ -54,20 +49,12 @@ bool status_bar_font(LOGFONTW& font, int dpi) {
     return true;
 }
 
-Font font_from(const LOGFONTW& font) {
-    using Create = HFONT(WINAPI*)(const LOGFONTW*);
-    const auto create = gdi<Create>("CreateFontIndirectW");
-    return Font(create ? create(&font) : nullptr);
-}
+Font font_from(const LOGFONTW& font) { return Font(create_font(font)); }
 
 }  // namespace
 
 int screen_dpi() {
-    using Caps = int(WINAPI*)(HDC, int);
-    const auto device_caps = gdi<Caps>("GetDeviceCaps");
-    HDC screen = GetDC(nullptr);
-    const int dpi = device_caps && screen ? device_caps(screen, LOGPIXELSY) : 0;
-    if (screen) ReleaseDC(nullptr, screen);
+    const int dpi = screen_device_caps(LOGPIXELSY);
     return dpi > 0 ? dpi : BASE_DPI;
 }
 
@@ -76,11 +63,6 @@ int window_dpi(HWND window) {
     const auto for_window = newer_user32<ForWindow>("GetDpiForWindow");
     const UINT dpi = for_window ? for_window(window) : 0;
     return dpi > 0 ? static_cast<int>(dpi) : screen_dpi();
-}
-
-void delete_gdi_object(HGDIOBJ object) {
-    using Delete = BOOL(WINAPI*)(HGDIOBJ);
-    if (const auto remove = gdi<Delete>("DeleteObject")) remove(object);
 }
 
 Font list_font(int dpi) {

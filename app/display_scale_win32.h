@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "app/gdi_win32.h"
 #include "platform/unique_handle_win32.h"
 
 namespace quorvel {
@@ -17,10 +18,6 @@ int screen_dpi();
 // The DPI of the monitor the window is on (GetDpiForWindow, from
 // Windows 10 1607); the screen's where the system cannot tell.
 int window_dpi(HWND window);
-
-// The GDI functions, looked up in the system's gdi32.dll, which the
-// executable does not import.
-void delete_gdi_object(HGDIOBJ object);
 
 struct FontTraits {
     using Handle = HFONT;

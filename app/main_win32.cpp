@@ -103,7 +103,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     }
     if (previous == nullptr) register_window_class(instance);
     read_files(main, *executable);
-    main.scale = {screen_dpi(), screen_dpi()};
+    const int dpi = screen_dpi();
+    main.scale = {dpi, dpi};  // until the window knows its monitor's
     const WindowBox box = saved_box(main);
     main.instance = instance;
     HWND window = CreateWindowExA(0, PROGRAM_NAME, PROGRAM_NAME, WS_OVERLAPPEDWINDOW, box.x, box.y,

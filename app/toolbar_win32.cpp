@@ -1,7 +1,8 @@
 #include "app/toolbar_win32.h"
 
+#include "app/bitmap_pixels.h"
 #include "app/common_controls_win32.h"
-#include "app/display_scale_win32.h"
+#include "app/gdi_win32.h"
 #include "app/toolbar_layout.h"
 #include "res/resource.h"
 
@@ -18,16 +19,22 @@ namespace {
 
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(0, 255, 0);
 
-// The image strip drawn for the DPI as a masked image list. ILC_COLOR is
-// the depth ImageList_LoadImage gives loaded bitmaps, for which the
-// pictures are drawn.
+// The strip of the pictures for the DPI, each pixel repeated as they ask:
+// LoadImage's own stretching blends the transparent green into the edges.
+HBITMAP load_strip(HINSTANCE instance, const ToolbarPictures& pictures) {
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(pictures.set->bitmap), RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (bytes == nullptr) return nullptr;
+    return screen_bitmap(
+        repeat_pixels(std::string(bytes, SizeofResource(instance, found)), pictures.factor));
+}
+
+// The pictures for the DPI as a masked image list. ILC_COLOR is the depth
+// ImageList_LoadImage gives loaded bitmaps, for which they are drawn.
 HIMAGELIST load_toolbar_images(HINSTANCE instance, int dpi) {
     const ToolbarPictures pictures = toolbar_pictures(dpi);
-    // Asked for a whole multiple of the bitmap's size, LoadImageA repeats
-    // each pixel: larger, and as sharp.
-    auto* strip = static_cast<HBITMAP>(
-        LoadImageA(instance, MAKEINTRESOURCEA(pictures.set->bitmap), IMAGE_BITMAP,
-                   pictures.width() * TOOLBAR_IMAGE_COUNT, pictures.height(), LR_DEFAULTCOLOR));
+    HBITMAP strip = load_strip(instance, pictures);
     if (strip == nullptr) return nullptr;
     HIMAGELIST images = create_image_list(pictures.width(), pictures.height(),
                                           ILC_COLOR | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0);
