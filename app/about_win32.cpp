@@ -4,10 +4,12 @@
 #include <string>
 
 #include "app/about_text.h"
+#include "app/display_scale_win32.h"
 #include "app/dialog_position_win32.h"
 #include "platform/system_library_win32.h"
 #include "platform/unique_handle_win32.h"
 #include "res/resource.h"
+#include "settings/display_units.h"
 #include "settings/settings_win32.h"
 
 namespace quorvel {
@@ -25,6 +27,29 @@ struct VersionFunctions {
     QueryFunction query = library_function<QueryFunction>(dll, "VerQueryValueA");
     bool available() const { return size && info && query; }
 };
+
+// The icon's control: -1 in the template, which keeps identifiers in 16 bits.
+constexpr int ICON_CONTROL = 0xFFFF;
+
+// The program's icon drawn for the dialog's DPI, in place of the one the
+// dialog was made with (the platform's, at the primary screen's size). Ours
+// is kept as the dialog's user data and destroyed with it; the platform's
+// is shared and stays.
+void destroy_own_icon(HWND dialog) {
+    if (const auto icon = reinterpret_cast<HICON>(GetWindowLongPtrA(dialog, DWLP_USER)))
+        DestroyIcon(icon);
+}
+
+void show_icon(HWND dialog, int dpi) {
+    const int size = to_pixels(32, dpi);  // an icon is 32 pixels at 96 DPI
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
+    const auto icon = static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, size, size, 0));
+    if (icon == nullptr) return;
+    SendDlgItemMessageA(dialog, ICON_CONTROL, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+    destroy_own_icon(dialog);
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(icon));
+}
 
 }  // namespace
 
@@ -58,8 +83,15 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
         char version[VERSION_TEXT_SIZE];
         build_version_text(version);
         SetWindowTextA(GetDlgItem(dialog, IDC_ABOUT_TEXT), about_text(version).c_str());
+        show_icon(dialog, window_dpi(dialog));
         return 0;
     }
+    case WM_DPICHANGED:
+        show_icon(dialog, HIWORD(wparam));
+        return 0;  // the dialog manager scales the rest
+    case WM_NCDESTROY:  // the icon's control is gone by now
+        destroy_own_icon(dialog);
+        return 0;
     case WM_COMMAND:
         // IDCANCEL (Esc) is deliberately ignored: only OK closes the dialog.
         if (LOWORD(wparam) == IDOK) EndDialog(dialog, 1);

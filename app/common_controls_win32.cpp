@@ -21,11 +21,15 @@ void init_common_controls() {
     if (const Init init = common_controls<Init>("InitCommonControls")) init();
 }
 
-HIMAGELIST load_image_list(HINSTANCE instance, LPCSTR bitmap, int width, int grow,
-                           COLORREF mask, UINT type, UINT flags) {
-    using Load = HIMAGELIST(WINAPI*)(HINSTANCE, LPCSTR, int, int, COLORREF, UINT, UINT);
-    const Load load = common_controls<Load>("ImageList_LoadImageA");
-    return load ? load(instance, bitmap, width, grow, mask, type, flags) : nullptr;
+HIMAGELIST create_image_list(int width, int height, UINT flags, int count, int grow) {
+    using Create = HIMAGELIST(WINAPI*)(int, int, UINT, int, int);
+    const Create create = common_controls<Create>("ImageList_Create");
+    return create ? create(width, height, flags, count, grow) : nullptr;
+}
+
+void add_masked_images(HIMAGELIST images, HBITMAP bitmap, COLORREF mask) {
+    using Add = int(WINAPI*)(HIMAGELIST, HBITMAP, COLORREF);
+    if (const Add add = common_controls<Add>("ImageList_AddMasked")) add(images, bitmap, mask);
 }
 
 void destroy_image_list(HIMAGELIST images) {

@@ -9,8 +9,9 @@
 namespace quorvel {
 
 void init_common_controls();
-HIMAGELIST load_image_list(HINSTANCE instance, LPCSTR bitmap, int width, int grow,
-                           COLORREF mask, UINT type, UINT flags);
+HIMAGELIST create_image_list(int width, int height, UINT flags, int count, int grow);
+// Adds the images of `bitmap`, `mask` being the transparent colour.
+void add_masked_images(HIMAGELIST images, HBITMAP bitmap, COLORREF mask);
 void destroy_image_list(HIMAGELIST images);
 
 }  // namespace quorvel

@@ -5,11 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "app/display_scale_win32.h"
 #include "app/main_window_rules.h"
 #include "app/main_window_win32.h"
 #include "history/file_system_win32.h"
 #include "platform/system_library_win32.h"
 #include "res/resource.h"
+#include "settings/display_units.h"
 #include "settings/file_paths.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
@@ -42,17 +44,33 @@ void register_window_class(HINSTANCE instance) {
     RegisterClassA(&window_class);
 }
 
-// The files beside the executable, the settings and the history; gives
-// where the window was.
-SavedRect read_files(MainWindow& main, const std::string& executable) {
+// The files beside the executable: the settings, in 96-DPI units, and the
+// history.
+void read_files(MainWindow& main, const std::string& executable) {
     main.settings_file = settings_path(executable);
     main.history_file = history_path(executable);
     main.snapshot_folder = snapshot_folder_path(executable);
     Win32Profile profile(SETTINGS_SECTION, main.settings_file);
     Win32FileSystem files;
-    const WindowSettings settings = read_start_up(profile, main.history, files, main.history_file);
-    main.column_widths = settings.column_widths;
-    return settings.saved_rect;
+    main.saved_settings = read_start_up(profile, main.history, files, main.history_file);
+}
+
+WindowBox saved_box(const MainWindow& main) {
+    return window_box_from_saved(settings_in_pixels(main.saved_settings, main.scale).saved_rect);
+}
+
+// The window is made at the screen's DPI; one that opens on a monitor of
+// another scale takes its saved size at that monitor's (its position,
+// scaled by the screen's DPI, is already right).
+void fit_saved_size(const MainWindow& main, const WindowBox& made) {
+    const WindowBox box = saved_box(main);
+    if (box.width == made.width && box.height == made.height) return;
+    RECT rect{};
+    GetWindowRect(main.window, &rect);
+    const int width = box.width == CW_USEDEFAULT_VALUE ? rect.right - rect.left : box.width;
+    const int height = box.height == CW_USEDEFAULT_VALUE ? rect.bottom - rect.top : box.height;
+    SetWindowPos(main.window, nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int run_message_loop() {
@@ -84,7 +102,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
         return 1;
     }
     if (previous == nullptr) register_window_class(instance);
-    const WindowBox box = window_box_from_saved(read_files(main, *executable));
+    read_files(main, *executable);
+    const int dpi = screen_dpi();
+    main.scale = {dpi, dpi};  // until the window knows its monitor's
+    const WindowBox box = saved_box(main);
     main.instance = instance;
     HWND window = CreateWindowExA(0, PROGRAM_NAME, PROGRAM_NAME, WS_OVERLAPPEDWINDOW, box.x, box.y,
                                   box.width, box.height, nullptr, nullptr, instance, &main);
@@ -92,6 +113,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
         MessageBoxA(nullptr, "ウィンドウを作成できませんでした。", "Error", MB_OK | MB_ICONERROR);
         return 1;
     }
+    fit_saved_size(main, box);
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return run_message_loop();

@@ -32,11 +32,36 @@ void update_show_all_check(const MainWindow& main) {
 
 void focus_list(const MainWindow& main) { SetFocus(main.list_view); }
 
+// The list's font, and the status bar's, which the toolbar's tooltips share,
+// made for the window's DPI. The controls let go of the old fonts before
+// they are deleted; one that cannot be made leaves the control its own.
+void apply_fonts(MainWindow& main) {
+    Font list = list_font(main.scale.window_dpi);
+    Font status = status_font(main.scale.window_dpi);
+    if (list) {
+        SendMessageA(main.list_view, WM_SETFONT, reinterpret_cast<WPARAM>(list.get()), TRUE);
+        main.list_font = std::move(list);
+    }
+    if (status) {
+        const auto font = reinterpret_cast<WPARAM>(status.get());
+        SendMessageA(main.status_bar, WM_SETFONT, font, TRUE);
+        HWND tooltips = reinterpret_cast<HWND>(SendMessageA(main.toolbar, TB_GETTOOLTIPS, 0, 0));
+        if (tooltips != nullptr) SendMessageA(tooltips, WM_SETFONT, font, TRUE);
+        main.status_font = std::move(status);
+    }
+    // The status bar takes its height from its font when it is sized.
+    SendMessageA(main.status_bar, WM_SIZE, 0, 0);
+}
+
 void on_create(MainWindow& main) {
     init_common_controls();
-    main.toolbar = create_toolbar(main.window, main.instance, main.toolbar_images);
+    main.scale.window_dpi = window_dpi(main.window);
+    main.column_widths = settings_in_pixels(main.saved_settings, main.scale).column_widths;
+    main.toolbar =
+        create_toolbar(main.window, main.instance, main.toolbar_images, main.scale.window_dpi);
     main.status_bar = create_status_bar(main.window, main.instance);
     main.list_view = create_service_list(main);
+    apply_fonts(main);
     main.show_all = false;
     fill_service_list(main);
     subclass_service_list(main);
@@ -62,11 +87,37 @@ void on_size(const MainWindow& main, WPARAM wparam, LPARAM lparam) {
                TRUE);
 }
 
+void lay_out(const MainWindow& main) {
+    RECT client{};
+    GetClientRect(main.window, &client);
+    on_size(main, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+}
+
+// The window moved to a monitor of another scale (or the scale changed):
+// everything it draws is made again for the new DPI, the columns keep
+// their widths in units, and the window takes the rectangle Windows
+// suggests, which keeps its size in units too.
+void on_dpi_changed(MainWindow& main, WPARAM wparam, const RECT& suggested) {
+    const int old_dpi = main.scale.window_dpi;
+    const int dpi = HIWORD(wparam);  // the low word, the horizontal DPI, is the same
+    if (dpi <= 0) return;
+    main.scale.window_dpi = dpi;
+    rescale_columns(main.list_view, old_dpi, dpi);
+    scale_toolbar(main.toolbar, main.instance, main.toolbar_images, dpi);
+    apply_fonts(main);
+    SetWindowPos(main.window, nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The bars' heights changed even where the window's size did not.
+    lay_out(main);
+}
+
 void on_destroy(MainWindow& main) {
     history_clear(main.history);
     destroy_image_list(main.toolbar_images);
     Win32Profile profile(SETTINGS_SECTION, main.settings_file);
-    save_settings(profile, read_window_settings(main.window, main.list_view));
+    save_settings(profile, settings_in_units(read_window_settings(main.window, main.list_view),
+                                             main.scale));
     PostQuitMessage(0);
 }
 
@@ -208,6 +259,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_NOTIFY: return on_notify(*main, reinterpret_cast<NMHDR*>(lparam), lparam);
     case WM_COMMAND: on_command(*main, LOWORD(wparam)); return 0;
     case WM_LIST_CONTEXTMENU: show_context_menu(*main); return 0;
+    case WM_DPICHANGED:
+        on_dpi_changed(*main, wparam, *reinterpret_cast<const RECT*>(lparam));
+        return 0;
     default: return DefWindowProcA(window, message, wparam, lparam);
     }
 }

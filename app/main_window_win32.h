@@ -11,9 +11,11 @@
 
 #include <string>
 
+#include "app/display_scale_win32.h"
 #include "app/service_table.h"
 #include "catalogue/service_row.h"
 #include "history/history_store.h"
+#include "settings/display_units.h"
 #include "settings/settings.h"
 
 namespace quorvel {
@@ -31,7 +33,13 @@ struct MainWindow {
     HIMAGELIST toolbar_images = nullptr;   // not the toolbar's: destroyed with the window
     WNDPROC previous_list_proc = nullptr;  // the list view's own, below its subclass
     ServiceTable listed_services;          // what the list shows, whole, by row key
+    WindowSettings saved_settings;         // as read at start-up, in 96-DPI units
     ColumnWidths column_widths{};          // pixels; 0 is unset until the list is made
+    // The screen's DPI and the window's, which WM_DPICHANGED follows; the
+    // fonts of the list, and of the status bar and the tooltips, made for it.
+    DisplayScale scale;
+    Font list_font;
+    Font status_font;
     bool show_all = false;                 // drivers are listed too
     bool skip_descriptions = false;        // the Description column stays empty
     // The history of deleted services, the two files beside the executable

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 
 #include "app/dialog_position_win32.h"
+#include "app/display_scale_win32.h"
 #include "app/service_commands_win32.h"
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
@@ -29,6 +30,7 @@ constexpr int RESTORE_WIDTH_UNITS = 11;
 struct RestoreDialog {
     MainWindow& main;
     HWND list = nullptr;  // the history list; null once the dialog ends
+    int dpi = BASE_DPI;   // the dialog's, which its column widths are made for
 };
 
 RestoreDialog* restore_dialog_of(HWND dialog) {
@@ -76,7 +78,16 @@ void on_init(HWND dialog, RestoreDialog& context) {
     Win32FileSystem files;
     history_reload(main.history, files, main.history_file);
     context.list = fill_restore_list(dialog, main.history);
+    context.dpi = window_dpi(dialog);
     EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
+}
+
+// The dialog manager scales the dialog, its font and its controls to the
+// new DPI; the columns keep their widths in units.
+void on_dpi_changed(RestoreDialog& context, int dpi) {
+    if (dpi <= 0 || context.list == nullptr) return;
+    rescale_columns(context.list, context.dpi, dpi);
+    context.dpi = dpi;
 }
 
 // A 32-bit process on 64-bit Windows. Looked up, since older systems
@@ -129,6 +140,9 @@ INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
     case WM_ACTIVATE:
         if (LOWORD(wparam) != 0 && context->list != nullptr) SetFocus(context->list);
         return 0;
+    case WM_DPICHANGED:
+        on_dpi_changed(*context, HIWORD(wparam));
+        return 0;  // and the dialog manager does the rest
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lparam);
         if (header->hwndFrom == context->list && header->code == LVN_ITEMCHANGED)

@@ -7,7 +7,11 @@
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
+<<<<<<< HEAD
 #include "text/code_page_win32.h"
+=======
+#include "settings/display_units.h"
+>>>>>>> dpi
 
 namespace quorvel {
 
@@ -110,6 +114,14 @@ void insert_list_row(HWND list, int position,
     SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
     for (int column = 1; column < COLUMN_COUNT; ++column)
         set_cell(list, position, column, texts[column]);
+}
+
+void rescale_columns(HWND list, int from_dpi, int to_dpi) {
+    for (int column = 0; column < COLUMN_COUNT; ++column) {
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageA(list, LVM_SETCOLUMNWIDTH, column,
+                     MAKELPARAM(rescale(width, from_dpi, to_dpi), 0));
+    }
 }
 
 const ServiceRow* listed_service(const MainWindow& main, int position) {

@@ -33,6 +33,9 @@ void fill_service_list(MainWindow& main);
 // Inserts a row of eight texts at `position`, with the position as its key.
 void insert_list_row(HWND list, int position, const std::array<std::string, COLUMN_COUNT>& texts);
 
+// Sets the widths of a list's eight columns, made for from_dpi, for to_dpi.
+void rescale_columns(HWND list, int from_dpi, int to_dpi);
+
 // The service the main list shows at `position`, whole, found by the row's
 // key; null when there is no such row. Nothing is read back from the
 // control but the key.

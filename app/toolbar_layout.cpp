@@ -1,6 +1,7 @@
 #include "app/toolbar_layout.h"
 
 #include "res/resource.h"
+#include "settings/display_units.h"
 
 namespace quorvel {
 
@@ -40,6 +41,35 @@ int tooltip_string_id(int command) {
 
 int show_all_button_state(int state, bool show_all) {
     return show_all ? (state | BUTTON_CHECKED) : (state & ~BUTTON_CHECKED);
+}
+
+// 16 x 15 at 100 %, the toolbar's own image size, and that size scaled.
+const ToolbarPictureSet TOOLBAR_PICTURE_SETS[TOOLBAR_PICTURE_SET_COUNT] = {
+    {IDB_TOOLBAR, 96, 16, 15},
+    {IDB_TOOLBAR_125, 120, 20, 19},
+    {IDB_TOOLBAR_150, 144, 24, 23},
+    {IDB_TOOLBAR_200, 192, 32, 30},
+};
+
+ToolbarPictures toolbar_pictures(int dpi) {
+    const int wanted = to_pixels(TOOLBAR_PICTURE_SETS[0].height, dpi);
+    ToolbarPictures best{&TOOLBAR_PICTURE_SETS[0], 1};
+    for (const ToolbarPictureSet& set : TOOLBAR_PICTURE_SETS) {
+        for (int factor = 1; set.height * factor <= wanted; ++factor) {
+            const ToolbarPictures candidate{&set, factor};
+            if (candidate.height() > best.height() ||
+                (candidate.height() == best.height() && factor < best.factor))
+                best = candidate;
+        }
+    }
+    return best;
+}
+
+ToolbarSpacing toolbar_spacing(int dpi) {
+    const ToolbarPictures pictures = toolbar_pictures(dpi);
+    // At 96 DPI the toolbar's own: 7 and 6 pixels around the image, 8 for a gap.
+    return {pictures.width() + to_pixels(7, dpi), pictures.height() + to_pixels(6, dpi),
+            to_pixels(8, dpi)};
 }
 
 }  // namespace quorvel

@@ -1,6 +1,8 @@
 #include "app/toolbar_win32.h"
 
+#include "app/bitmap_pixels.h"
 #include "app/common_controls_win32.h"
+#include "app/gdi_win32.h"
 #include "app/toolbar_layout.h"
 #include "res/resource.h"
 
@@ -14,21 +16,65 @@ static_assert(BUTTON_CHECKED == TBSTATE_CHECKED && BUTTON_ENABLED == TBSTATE_ENA
               "toolbar states");
 
 namespace {
-constexpr int IMAGE_WIDTH = 16;  // the toolbar's default image size is 16 x 15
-constexpr int IMAGE_GROW = 15;
+
 constexpr COLORREF TRANSPARENT_COLOUR = RGB(0, 255, 0);
+
+// The strip of the pictures for the DPI, each pixel repeated as they ask:
+// LoadImage's own stretching blends the transparent green into the edges.
+HBITMAP load_strip(HINSTANCE instance, const ToolbarPictures& pictures) {
+    HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(pictures.set->bitmap), RT_BITMAP);
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    if (bytes == nullptr) return nullptr;
+    return screen_bitmap(
+        repeat_pixels(std::string(bytes, SizeofResource(instance, found)), pictures.factor));
+}
+
+// The pictures for the DPI as a masked image list. ILC_COLOR is the depth
+// ImageList_LoadImage gives loaded bitmaps, for which they are drawn.
+HIMAGELIST load_toolbar_images(HINSTANCE instance, int dpi) {
+    const ToolbarPictures pictures = toolbar_pictures(dpi);
+    HBITMAP strip = load_strip(instance, pictures);
+    if (strip == nullptr) return nullptr;
+    HIMAGELIST images = create_image_list(pictures.width(), pictures.height(),
+                                          ILC_COLOR | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0);
+    if (images != nullptr) add_masked_images(images, strip, TRANSPARENT_COLOUR);
+    delete_gdi_object(strip);
+    return images;
+}
+
 }  // namespace
 
-HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images) {
+void scale_toolbar(HWND toolbar, HINSTANCE instance, HIMAGELIST& images, int dpi) {
+    HIMAGELIST scaled = load_toolbar_images(instance, dpi);
+    if (scaled != nullptr) {
+        // The toolbar takes its image size from the list, but grows its
+        // buttons only: their size is given below.
+        SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled));
+        if (images != nullptr) destroy_image_list(images);
+        images = scaled;
+    }
+    const ToolbarSpacing spacing = toolbar_spacing(dpi);
+    SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
+                 MAKELPARAM(spacing.button_width, spacing.button_height));
+    // A separator's width is its image index.
+    for (int i = 0; i < TOOLBAR_BUTTON_COUNT; ++i) {
+        if (TOOLBAR_BUTTONS[i].style != TOOLBAR_SEPARATOR) continue;
+        TBBUTTONINFOA info = {};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_BYINDEX | TBIF_IMAGE;
+        info.iImage = spacing.separator_width;
+        SendMessageA(toolbar, TB_SETBUTTONINFOA, i, reinterpret_cast<LPARAM>(&info));
+    }
+    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+}
+
+HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images, int dpi) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(TOOLBAR_ID)),
                                    instance, nullptr);
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-
-    images = load_image_list(instance, MAKEINTRESOURCEA(IDB_TOOLBAR), IMAGE_WIDTH, IMAGE_GROW,
-                             TRANSPARENT_COLOUR, IMAGE_BITMAP, LR_DEFAULTCOLOR);
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
 
     for (int i = 0; i < TOOLBAR_BUTTON_COUNT; ++i) {
         const ToolbarButton& record = TOOLBAR_BUTTONS[i];
@@ -41,6 +87,7 @@ HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images) {
         // tooltips come from fill_toolbar_tooltip.
         SendMessageA(toolbar, TB_INSERTBUTTONA, i, reinterpret_cast<LPARAM>(&button));
     }
+    scale_toolbar(toolbar, instance, images, dpi);
     return toolbar;
 }
 

@@ -10,10 +10,14 @@ constexpr int TOOLBAR_ID = 101;
 constexpr int STATUS_BAR_ID = 102;
 
 // Creates the toolbar along the top of parent with its twelve records and
-// loads its images (bitmap 106) into `images`. The toolbar does not own
+// loads its images, drawn for `dpi`, into `images`. The toolbar does not own
 // them: the main window destroys them with destroy_image_list in
 // WM_DESTROY. It takes its width from the WM_SIZE the parent passes on.
-HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images);
+HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images, int dpi);
+
+// Gives the toolbar the images, button size and gaps for `dpi`, destroying
+// the images it showed before, and fits its height to them.
+void scale_toolbar(HWND toolbar, HINSTANCE instance, HIMAGELIST& images, int dpi);
 
 // Creates the empty status bar with a size grip along the bottom of parent.
 HWND create_status_bar(HWND parent, HINSTANCE instance);

@@ -18,6 +18,10 @@
 #define IDR_MAIN_MENU 101
 #define IDI_QUORVEL 104
 #define IDB_TOOLBAR 106
+// The toolbar's images drawn for 125 %, 150 % and 200 % (106: 100 %).
+#define IDB_TOOLBAR_125 110
+#define IDB_TOOLBAR_150 111
+#define IDB_TOOLBAR_200 112
 
 #define IDD_RESTORE 105
 #define IDC_HISTORY_LIST 1001

@@ -14,8 +14,9 @@ namespace quorvel {
 // be had.
 std::optional<std::string> executable_path();
 
-// The main window's rectangle and the list view's column widths, as they
-// are to be saved when the main window is destroyed.
+// The main window's rectangle and the list view's column widths in pixels,
+// as the window shows them when it is destroyed (settings_in_units turns
+// them into what is saved).
 WindowSettings read_window_settings(HWND main_window, HWND list_view);
 
 }  // namespace quorvel

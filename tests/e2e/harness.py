@@ -44,7 +44,8 @@ def install_shipped_program(build, folder):
 def install_programs():
     os.makedirs(TEST_DIR, exist_ok=True)
     install_shipped_program(os.path.basename(BUILD), TEST_DIR)
-    for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "bench_probe.exe", "dllprobe.exe"):
+    for name in ("testsvc.exe", "scmfix.exe", "uidrive.exe", "uiprobe.dll", "bench_probe.exe",
+                 "dllprobe.exe"):
         shutil.copy(os.path.join(BUILD, "tests", "e2e", name), TEST_DIR)
 
 

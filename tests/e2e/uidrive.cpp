@@ -15,7 +15,8 @@
 //                                    client coordinates
 //   uidrive window-rect | widths     the window rectangle | the column widths
 //   uidrive status-length            the length of the status bar's text
-//   uidrive set-size W H | minimize  resizes | minimises the main window
+//   uidrive set-size W H | minimize  resizes (from inside the program, see
+//                                    uiprobe.cpp) | minimises the main window
 //   uidrive set-width COLUMN W       sets a column's width
 //   uidrive iconic                   1 when the main window is minimised
 //   uidrive top-box CAPTION          the text of a top-level message box with
@@ -52,12 +53,24 @@
 //   uidrive dialog-combo ID          the items of a combo box of that dialog
 //                                    as code page 932 texts, each ended by 0x1E
 //   uidrive dialog-set-text ID TEXT  puts TEXT into a control of that dialog
+//   uidrive scale                    what the window draws at, one "name
+//                                    value..." line each: from inside the
+//                                    program (uiprobe.dll) its DPI, the
+//                                    toolbar's image size and the fonts'
+//                                    heights; from here the toolbar's button
+//                                    size and padding, the list's row height,
+//                                    the bars' heights, the window and the
+//                                    screen
+//   uidrive dpi-changed DPI L T R B  WM_DPICHANGED as Windows sends it when
+//                                    the window moves to a monitor of that
+//                                    DPI, with that suggested rectangle
 // The list's texts are read through the program's own memory, each whole:
 // the buffer grows until the text leaves room to spare.
 #include <windows.h>
 #include <commctrl.h>
 #include <fcntl.h>
 #include <io.h>
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,8 +105,9 @@ public:
     Remote(HWND window, SIZE_T size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
-                               pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                                   PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION,
+                               FALSE, pid);
         memory_ = static_cast<char*>(
             VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
     }
@@ -105,6 +119,7 @@ public:
     Remote& operator=(const Remote&) = delete;
 
     bool ok() const { return memory_ != nullptr; }
+    HANDLE process() const { return process_; }
     char* at(SIZE_T offset) const { return memory_ + offset; }
     LPARAM lparam() const { return reinterpret_cast<LPARAM>(memory_); }
     void write(const void* data, SIZE_T size, SIZE_T offset = 0) {
@@ -420,6 +435,102 @@ int time_sort(int column) {
     return 0;
 }
 
+// Runs `thread(argument)` inside the program and waits for it to end.
+bool run_in_program(const Remote& memory, LPTHREAD_START_ROUTINE thread, void* argument) {
+    HANDLE handle = CreateRemoteThread(memory.process(), nullptr, 0, thread, argument, 0, nullptr);
+    if (!handle) return false;
+    const bool ended = WaitForSingleObject(handle, 30000) == WAIT_OBJECT_0;
+    CloseHandle(handle);
+    return ended;
+}
+
+// Where uiprobe.dll lies in the program, loading it there first; null when
+// it cannot be loaded.
+BYTE* probe_in_program(const Remote& memory, const std::string& path) {
+    // Kernel32 lies at the same address in every process of one width.
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "LoadLibraryA")));
+    Remote name(main_window(), path.size() + 1);
+    name.write(path.c_str(), path.size() + 1);
+    if (!run_in_program(memory, load, name.at(0))) return nullptr;
+    HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, GetProcessId(memory.process()));
+    if (modules == INVALID_HANDLE_VALUE) return nullptr;
+    MODULEENTRY32 module{};
+    module.dwSize = sizeof module;
+    BYTE* base = nullptr;
+    for (BOOL more = Module32First(modules, &module); more && !base;
+         more = Module32Next(modules, &module))
+        if (_stricmp(module.szModule, "uiprobe.dll") == 0) base = module.modBaseAddr;
+    CloseHandle(modules);
+    return base;
+}
+
+// Runs a function of uiprobe.dll inside the program on the bytes of
+// `data`, and gives back those bytes as it left them.
+bool call_probe(const char* function, std::string& data) {
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string probe_path = path;
+    probe_path = probe_path.substr(0, probe_path.find_last_of('\\') + 1) + "uiprobe.dll";
+    // The same DLL here tells where the function lies within it.
+    HMODULE here = LoadLibraryA(probe_path.c_str());
+    const auto local = reinterpret_cast<BYTE*>(
+        reinterpret_cast<void*>(GetProcAddress(here, function)));
+    Remote memory(main_window(), data.size());
+    BYTE* there = memory.ok() && local ? probe_in_program(memory, probe_path) : nullptr;
+    if (!there) return false;
+    memory.write(data.data(), data.size());
+    const auto start = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(there + (local - reinterpret_cast<BYTE*>(here))));
+    if (!run_in_program(memory, start, memory.at(0))) return false;
+    memory.read(&data[0], data.size());
+    return true;
+}
+
+int print_scale() {
+    std::string inside(4096, '\0');
+    if (!call_probe("probe", inside)) return fail("uiprobe.dll did not run in the program");
+    std::fwrite(inside.c_str(), 1, std::strlen(inside.c_str()), stdout);
+    HWND bar = toolbar();
+    const LRESULT button = SendMessageA(bar, TB_GETBUTTONSIZE, 0, 0);
+    const LRESULT padding = SendMessageA(bar, TB_GETPADDING, 0, 0);
+    std::printf("button %d %d\npadding %d %d\n", LOWORD(button), HIWORD(button), LOWORD(padding),
+                HIWORD(padding));
+    Remote memory(bar, sizeof(RECT));
+    RECT rect{};
+    SendMessageA(bar, TB_GETITEMRECT, 0, memory.lparam());  // the leading gap
+    memory.read(&rect, sizeof rect);
+    std::printf("separator %ld\n", rect.right - rect.left);
+    HWND list = list_view();
+    Remote row(list, sizeof(RECT));
+    rect = RECT{LVIR_BOUNDS, 0, 0, 0};
+    row.write(&rect, sizeof rect);
+    SendMessageA(list, LVM_GETITEMRECT, 0, row.lparam());
+    row.read(&rect, sizeof rect);
+    std::printf("row %ld\n", rect.bottom - rect.top);
+    GetWindowRect(bar, &rect);
+    std::printf("toolbar %ld\n", rect.bottom - rect.top);
+    GetWindowRect(status_bar(), &rect);
+    std::printf("status-bar %ld\n", rect.bottom - rect.top);
+    GetWindowRect(main_window(), &rect);
+    std::printf("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    std::printf("screen %d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    return 0;
+}
+
+int resize(int width, int height) {
+    const int size[2] = {width, height};
+    std::string data(reinterpret_cast<const char*>(size), sizeof size);
+    return call_probe("resize", data) ? 0 : fail("uiprobe.dll did not run in the program");
+}
+
+int change_dpi(char** values) {
+    int numbers[5];
+    for (int i = 0; i < 5; ++i) numbers[i] = std::atoi(values[i]);
+    std::string data(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    return call_probe("change_dpi", data) ? 0 : fail("uiprobe.dll did not run in the program");
+}
+
 }  // namespace
 
 // A posted press and release inside the button, as a click: the toolbar
@@ -555,11 +666,7 @@ int main(int argc, char** argv) {
             std::printf("%d\n", static_cast<int>(SendMessageA(list_view(), LVM_GETCOLUMNWIDTH, column, 0)));
         return 0;
     }
-    if (verb == "set-size" && argc == 4) {
-        SetWindowPos(main_window(), nullptr, 0, 0, std::atoi(argv[2]), std::atoi(argv[3]),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return 0;
-    }
+    if (verb == "set-size" && argc == 4) return resize(std::atoi(argv[2]), std::atoi(argv[3]));
     if (verb == "set-width" && argc == 4) {
         SendMessageA(list_view(), LVM_SETCOLUMNWIDTH, std::atoi(argv[2]), std::atoi(argv[3]));
         return 0;
@@ -625,6 +732,8 @@ int main(int argc, char** argv) {
         SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]));
         return 0;
     }
+    if (verb == "scale") return print_scale();
+    if (verb == "dpi-changed" && argc == 7) return change_dpi(argv + 2);
     if (verb == "close") {
         PostMessageA(main_window(), WM_CLOSE, 0, 0);
         return 0;

@@ -40,6 +40,7 @@ std::map<std::string, int> defines() {
 struct ResourceScript {
     std::map<int, std::vector<std::string>> menu_texts;  // command -> item texts
     std::map<int, std::string> strings;                  // string id -> text
+    std::map<int, std::string> bitmaps;                  // bitmap id -> file
 };
 
 ResourceScript parse_script() {
@@ -48,13 +49,17 @@ ResourceScript parse_script() {
     std::istringstream rc(read_file("quorvel.rc"));
     const std::regex item(R"re(\s*MENUITEM\s+"([^"]*)",\s*(\w+)\s*)re");
     const std::regex entry(R"re(\s*(\w+)\s+"([^"]*)"\s*)re");
+    const std::regex bitmap(R"re((\w+)\s+BITMAP\s+"([^"]*)"\s*)re");
     bool in_strings = false;
     std::smatch m;
     for (std::string line; std::getline(rc, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("STRINGTABLE", 0) == 0) in_strings = true;
         if (in_strings && line == "END") in_strings = false;
-        if (std::regex_match(line, m, item)) {
+        if (std::regex_match(line, m, bitmap)) {
+            EXPECT_EQ(ids.count(m[1]), 1u) << m[1];
+            if (ids.count(m[1])) script.bitmaps[ids.at(m[1])] = m[2];
+        } else if (std::regex_match(line, m, item)) {
             EXPECT_EQ(ids.count(m[2]), 1u) << m[2];
             if (ids.count(m[2])) script.menu_texts[ids.at(m[2])].push_back(m[1]);
         } else if (in_strings && std::regex_match(line, m, entry)) {
@@ -106,33 +111,69 @@ std::uint32_t le(const std::string& bytes, std::size_t at, int count) {
     return value;
 }
 
-TEST(ToolbarBitmap, SevenImagesOf16By15In24Bits) {
-    const std::string bmp = read_file("toolbar.bmp");
-    ASSERT_GE(bmp.size(), 54u);
-    EXPECT_EQ(bmp.substr(0, 2), "BM");
-    const std::uint32_t offset = le(bmp, 10, 4);
-    EXPECT_EQ(le(bmp, 14, 4), 40u);                            // BITMAPINFOHEADER
-    EXPECT_EQ(static_cast<std::int32_t>(le(bmp, 18, 4)), 112);  // width
-    EXPECT_EQ(static_cast<std::int32_t>(le(bmp, 22, 4)), 15);   // height, bottom-up
-    EXPECT_EQ(le(bmp, 26, 2), 1u);                             // planes
-    EXPECT_EQ(le(bmp, 28, 2), 24u);                            // bits per pixel
-    EXPECT_EQ(le(bmp, 30, 4), 0u);                             // BI_RGB
-    ASSERT_EQ(bmp.size(), offset + 5040u);
+// One strip for each scaling the toolbar picks from, each the size the
+// toolbar is told; the 100 % one is the 112 x 15 strip of 16 x 15 images.
+TEST(ToolbarBitmap, EachScalingHasSevenImagesOfItsSizeIn24Bits) {
+    const ResourceScript script = parse_script();
+    EXPECT_EQ(script.bitmaps.size(), static_cast<std::size_t>(TOOLBAR_PICTURE_SET_COUNT));
+    EXPECT_EQ(TOOLBAR_PICTURE_SETS[0].width * TOOLBAR_IMAGE_COUNT, 112);
+    EXPECT_EQ(TOOLBAR_PICTURE_SETS[0].height, 15);
+    for (const ToolbarPictureSet& set : TOOLBAR_PICTURE_SETS) {
+        SCOPED_TRACE(set.dpi);
+        ASSERT_EQ(script.bitmaps.count(set.bitmap), 1u);
+        const std::string bmp = read_file(script.bitmaps.at(set.bitmap).c_str());
+        ASSERT_GE(bmp.size(), 54u);
+        EXPECT_EQ(bmp.substr(0, 2), "BM");
+        const std::uint32_t offset = le(bmp, 10, 4);
+        const int width = set.width * TOOLBAR_IMAGE_COUNT;
+        const std::size_t stride = (width * 3 + 3) / 4 * 4;
+        EXPECT_EQ(le(bmp, 14, 4), 40u);                                // BITMAPINFOHEADER
+        EXPECT_EQ(static_cast<std::int32_t>(le(bmp, 18, 4)), width);
+        EXPECT_EQ(static_cast<std::int32_t>(le(bmp, 22, 4)), set.height);  // bottom-up
+        EXPECT_EQ(le(bmp, 26, 2), 1u);                                 // planes
+        EXPECT_EQ(le(bmp, 28, 2), 24u);                                // bits per pixel
+        EXPECT_EQ(le(bmp, 30, 4), 0u);                                 // BI_RGB
+        ASSERT_EQ(bmp.size(), offset + stride * set.height);
 
-    // Each image must both show something and let the button face through
-    // (pure green is the transparent colour).
-    for (int image = 0; image < 7; ++image) {
-        SCOPED_TRACE(image);
-        int transparent = 0;
-        for (int y = 0; y < 15; ++y) {
-            for (int x = image * 16; x < image * 16 + 16; ++x) {
-                const std::size_t at = offset + y * 336 + x * 3;  // B, G, R
-                if (le(bmp, at, 3) == 0x00FF00u) ++transparent;
+        // Each image must both show something and let the button face through
+        // (pure green is the transparent colour).
+        for (int image = 0; image < TOOLBAR_IMAGE_COUNT; ++image) {
+            SCOPED_TRACE(image);
+            int transparent = 0;
+            for (int y = 0; y < set.height; ++y) {
+                for (int x = image * set.width; x < (image + 1) * set.width; ++x) {
+                    const std::size_t at = offset + y * stride + x * 3;  // B, G, R
+                    if (le(bmp, at, 3) == 0x00FF00u) ++transparent;
+                }
             }
+            EXPECT_GT(transparent, 0);
+            EXPECT_LT(transparent, set.width * set.height);
         }
-        EXPECT_GT(transparent, 0);
-        EXPECT_LT(transparent, 16 * 15);
     }
+}
+
+// Windows reads the awareness from these; a typo makes the program a
+// stretched bitmap again, which nothing under Wine would show.
+TEST(Manifest, BothDeclarePerMonitorAwarenessAndTheSystemsTheyKnow) {
+    const std::string x86 = read_file("quorvel.manifest");
+    std::string x64 = read_file("quorvel_amd64.manifest");
+    const char* needed[] = {
+        R"(<application xmlns="urn:schemas-microsoft-com:asm.v3">)",
+        R"(<dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">)"
+        R"(PerMonitorV2, PerMonitor</dpiAwareness>)",
+        R"(<dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">)"
+        R"(true/pm</dpiAware>)",
+        R"(<compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">)",
+        "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+        "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+        "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+        "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+    };
+    for (const char* text : needed) EXPECT_NE(x86.find(text), std::string::npos) << text;
+    // The same but for the processor.
+    for (std::size_t at; (at = x64.find("\"amd64\"")) != std::string::npos;)
+        x64.replace(at, 7, "\"X86\"");
+    EXPECT_EQ(x64, x86);
 }
 
 TEST(ProgramIcon, HasImagesOf16And32And48Pixels) {
