@@ -7,11 +7,8 @@
 #include "catalogue/enumeration.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
-<<<<<<< HEAD
-#include "text/code_page_win32.h"
-=======
 #include "settings/display_units.h"
->>>>>>> dpi
+#include "text/code_page_win32.h"
 
 namespace quorvel {
 
