@@ -11,8 +11,6 @@
 
 #include "text/wide_text.h"
 
-#include "text/wide_text.h"
-
 namespace quorvel {
 
 // Access rights and values as the Win32 API defines them.

@@ -7,6 +7,8 @@ import io
 import os
 import shutil
 
+import harness
+
 from fixtures import TEST_BIN, remove_service
 from harness import test, scm, ui, Program, wait_until, TEST_DIR, win_path, FIELD, states
 from test_catalogue import cp932, sorted_by

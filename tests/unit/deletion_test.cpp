@@ -609,7 +609,7 @@ TEST_F(DeletionSnapshot, NoSnapshotIsLeftWithoutItsRecord) {
 TEST_F(DeletionSnapshot, WhatTheRollbackCouldNotUndoIsTold) {
     struct Refusing : FakeServiceManager {
         std::function<void()> meanwhile;
-        bool remove(ScHandle) override {
+        bool remove(const WideText&) override {
             meanwhile();
             return false;
         }
@@ -654,10 +654,9 @@ TEST_F(DeletionSnapshot, WhatTheRollbackCouldNotUndoIsTold) {
         Refusing refusing;
         refusing.services = scm.services;
         refusing.meanwhile = [&disk, &c] { c.meanwhile(disk); };
-        DeletionContext refused{refusing, registry, paths, told,  pause,
-                                store,    disk,     HISTORY, SNAPSHOTS};
-        EXPECT_EQ(run_deletion(row_of("App", "AppSvc"), 0x10, refused, [] {}),
-                  DeletionOutcome::failed);
+        DeletionContext refused{refusing, registry, code_page, paths,   told,
+                                pause,    store,    disk,      HISTORY, SNAPSHOTS};
+        EXPECT_EQ(run_deletion(row_of(scm.services[0]), refused, [] {}), DeletionOutcome::failed);
         ASSERT_FALSE(told.shown.empty());
         EXPECT_EQ(told.shown.back().text, c.text);
         EXPECT_EQ(told.shown.back().caption, "削除");
@@ -678,7 +677,7 @@ TEST_F(DeletionSnapshot, ASnapshotWithoutItsRecordIsToldIfItCannotBeDropped) {
     files.replace_fails = false;
     files.locked.insert(HISTORY);
     files.undeletable.insert(first_snapshot);
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_EQ(run(), DeletionOutcome::not_saved);
     EXPECT_TRUE(files.exists(kept_snapshot_path(first_snapshot)));
     const std::string not_saved =
         "App の削除履歴を保存できないため、削除を中止しました。\r\n"
@@ -688,7 +687,7 @@ TEST_F(DeletionSnapshot, ASnapshotWithoutItsRecordIsToldIfItCannotBeDropped) {
     prompt.shown.clear();
     files.files.erase(kept_snapshot_path(first_snapshot));
     files.rename_fails = true;
-    EXPECT_EQ(run(row_of("App", "AppSvc")), DeletionOutcome::not_saved);
+    EXPECT_EQ(run(), DeletionOutcome::not_saved);
     EXPECT_EQ(prompt.shown.back().text,
               not_saved + "\r\n\r\n"
                           "スナップショットのファイルを削除も名前の変更もできなかったため、"

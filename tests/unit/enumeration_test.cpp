@@ -119,7 +119,7 @@ protected:
 };
 
 TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
-    auto rows = read_service_rows(scm, registry, code_page, false, false);
+    auto rows = read_service_rows(scm, registry, code_page, false, false).rows;
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x30});
     EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
     EXPECT_EQ(column(rows, COL_STATE), (std::vector<std::string>{"開始", "", "開始中"}));
@@ -130,7 +130,7 @@ TEST_F(ReadServiceRows, ListsServicesOnlyInTheManagersOrder) {
 }
 
 TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
-    auto rows = read_service_rows(scm, registry, code_page, true, false);
+    auto rows = read_service_rows(scm, registry, code_page, true, false).rows;
     EXPECT_EQ(scm.enumerate_masks, std::vector<std::uint32_t>{0x3B});
     EXPECT_EQ(column(rows, COL_KIND),
               (std::vector<std::string>{"独自プロセス", "デバイスドライバ", "共有プロセス",
@@ -140,7 +140,7 @@ TEST_F(ReadServiceRows, ShowAllAddsDriversWithTheirLabels) {
 }
 
 TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
-    auto rows = read_service_rows(scm, registry, code_page, true, true);
+    auto rows = read_service_rows(scm, registry, code_page, true, true).rows;
     EXPECT_EQ(registry.reads, 0);
     for (const ServiceRow& row : rows) EXPECT_EQ(row.texts[COL_DESCRIPTION], "");
 }
@@ -148,7 +148,7 @@ TEST_F(ReadServiceRows, SkippingDescriptionsOpensNoKey) {
 TEST_F(ReadServiceRows, RowsWhoseConfigurationCannotBeReadAreStillListed) {
     scm.services[2].openable = false;        // Alpha cannot be opened
     scm.services[5].config_readable = false;  // Beta's configuration cannot be read
-    auto rows = read_service_rows(scm, registry, code_page, false, false);
+    auto rows = read_service_rows(scm, registry, code_page, false, false).rows;
     EXPECT_EQ(scm.log, (std::vector<std::string>{"config Zeta", "config Alpha", "config Beta"}));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[1].texts[COL_NAME], "Alpha display");
@@ -166,7 +166,7 @@ TEST_F(ReadServiceRows, LookAlikesAreTwoRowsEachWithItsOwnTexts) {
     two.add_exact(CAFE_PLAIN, "Cafe", 0x20, STATE_STOPPED).config = config(3, "", "plain.exe");
     describe(registry, CAFE_ACCENTED, u"accented");
     describe(registry, CAFE_PLAIN, u"plain");
-    const auto rows = read_service_rows(two, registry, code_page, false, false);
+    const auto rows = read_service_rows(two, registry, code_page, false, false).rows;
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(column(rows, COL_SERVICE_NAME), (std::vector<std::string>{"qvtCafe", "qvtCafe"}));
     EXPECT_EQ(rows[0].exact_name, CAFE_ACCENTED);
@@ -191,46 +191,113 @@ TEST_F(ReadServiceRows, PiecesOfAnySizeGiveEveryRowOnceInOrder) {
         SCOPED_TRACE(c.piece_size);
         scm.piece_size = c.piece_size;
         scm.piece_starts.clear();
-        const auto rows = read_service_rows(scm, registry, code_page, true, true);
+        const auto rows = read_service_rows(scm, registry, code_page, true, true).rows;
         EXPECT_EQ(column(rows, COL_SERVICE_NAME), all);
         EXPECT_EQ(scm.piece_starts, c.starts);
     }
 }
 
-TEST(EnumerateInPieces, AFailedOrEmptyPieceEndsTheList) {
+// A pass that ends early starts the list over once; what it finally
+// gives is never short without saying so.
+TEST(EnumerateInPieces, AShortPassStartsOverOnceAndAShortListIsMarked) {
+    const EnumRecord a{u"A", "A", "A", 0x10, 1}, b{u"B", "B", "B", 0x10, 1};
     const struct {
         const char* name;
-        PieceEnd second_piece;
-        std::size_t second_count;
-        std::size_t expected;
+        std::vector<PieceEnd> ends;  // of the second piece of each pass
+        std::vector<std::string> listed;
+        bool complete;
+        int calls;
     } cases[] = {
-        {"failed after one record", PieceEnd::failed, 1, 2},
-        {"more promised, none given", PieceEnd::more, 0, 1},
-        {"last", PieceEnd::last, 1, 2},
+        {"the second piece is the last", {PieceEnd::last}, {"A", "B"}, true, 2},
+        {"it fails, then the retry works", {PieceEnd::failed, PieceEnd::last}, {"A", "B"}, true, 4},
+        {"more promised, none given, then the retry works",
+         {PieceEnd::more, PieceEnd::last}, {"A", "B"}, true, 4},
+        {"it fails twice", {PieceEnd::failed, PieceEnd::failed}, {"A"}, false, 4},
+        {"more promised, none given, twice", {PieceEnd::more, PieceEnd::more}, {"A"}, false, 4},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         int calls = 0;
-        const auto records = enumerate_in_pieces([&](std::uint32_t& resume,
-                                                     std::vector<EnumRecord>& out) {
-            if (++calls == 1) {
-                out.push_back({u"first", "first", "first", 0x10, 1});
+        std::size_t pass = 0;
+        const Enumeration listed = enumerate_in_pieces([&](std::uint32_t& resume,
+                                                           std::vector<EnumRecord>& out) {
+            ++calls;
+            if (resume == 0) {
+                out.push_back(a);
                 resume = 1;
                 return PieceEnd::more;
             }
-            if (calls > 2) ADD_FAILURE() << "called again";
-            for (std::size_t i = 0; i < c.second_count; ++i)
-                out.push_back({u"next", "next", "next", 0x10, 1});
-            return c.second_piece;
+            if (pass >= c.ends.size()) ADD_FAILURE() << "called again";
+            const PieceEnd end = c.ends.at(pass++);
+            if (end == PieceEnd::last) out.push_back(b);
+            return end;
         });
-        EXPECT_EQ(records.size(), c.expected);
-        EXPECT_EQ(calls, 2);
+        EXPECT_EQ(listed.complete, c.complete);
+        std::vector<std::string> names;
+        for (const EnumRecord& record : listed.records) names.push_back(record.service_name);
+        EXPECT_EQ(names, c.listed);
+        EXPECT_EQ(calls, c.calls);
     }
 }
 
-TEST_F(ReadServiceRows, NoManagerGivesNoRows) {
+TEST(EnumerateInPieces, TheLongerOfTwoShortPassesIsKept) {
+    int pass = 0;
+    const Enumeration listed =
+        enumerate_in_pieces([&](std::uint32_t&, std::vector<EnumRecord>& out) {
+            if (++pass == 1) out.push_back({u"A", "A", "A", 0x10, 1});  // then it fails for good
+            return PieceEnd::failed;
+        });
+    EXPECT_FALSE(listed.complete);
+    ASSERT_EQ(listed.records.size(), 1u);
+    EXPECT_EQ(listed.records[0].exact_name, u"A");
+}
+
+// Letter case and look-alikes are other services; only the very same
+// exact name is a repeat.
+TEST(EnumerateInPieces, EachServiceComesOnceByItsExactName) {
+    std::vector<EnumRecord> records = {
+        {u"A", "A", "first", 0x10, 1},       {u"B", "B", "B", 0x10, 1},
+        {u"A", "A", "second", 0x10, 4},      {u"a", "a", "other", 0x10, 1},
+        {CAFE_ACCENTED, "qvtCafe", "accented", 0x10, 1},
+        {CAFE_PLAIN, "qvtCafe", "plain", 0x10, 1},
+        {u"B", "B", "B", 0x10, 1},           {CAFE_ACCENTED, "qvtCafe", "again", 0x10, 1}};
+    drop_repeated_services(records);
+    std::vector<std::string> displays;
+    for (const EnumRecord& record : records) displays.push_back(record.display_name);
+    EXPECT_EQ(displays, (std::vector<std::string>{"first", "B", "other", "accented", "plain"}));
+}
+
+TEST_F(ReadServiceRows, AListThatStaysShortSaysSoAndOneThatRecoversDoesNot) {
+    scm.piece_size = 2;
+    // Services only: Zeta, Alpha in the first piece, Beta in the second.
+    scm.piece_faults = {{2, PieceEnd::failed}};
+    ServiceListing listing = read_service_rows(scm, registry, code_page, false, true);
+    EXPECT_TRUE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME),
+              (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
+    EXPECT_EQ(scm.piece_starts, (std::vector<std::uint32_t>{0, 2, 0, 2}));
+
+    scm.piece_starts.clear();
+    scm.piece_faults = {{2, PieceEnd::more}, {4, PieceEnd::failed}};
+    listing = read_service_rows(scm, registry, code_page, false, true);
+    EXPECT_FALSE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME), (std::vector<std::string>{"Zeta", "Alpha"}));
+}
+
+TEST_F(ReadServiceRows, AServiceHandedOutTwiceIsListedOnce) {
+    scm.piece_size = 2;
+    scm.pieces_starting_early = {2};  // the second piece starts again at Alpha
+    const ServiceListing listing = read_service_rows(scm, registry, code_page, false, true);
+    EXPECT_TRUE(listing.complete);
+    EXPECT_EQ(column(listing.rows, COL_SERVICE_NAME),
+              (std::vector<std::string>{"Zeta", "Alpha", "Beta"}));
+}
+
+TEST_F(ReadServiceRows, NoManagerGivesNoRowsAndSaysSo) {
     scm.manager_opens = false;
-    EXPECT_TRUE(read_service_rows(scm, registry, code_page, true, false).empty());
+    const ServiceListing listing = read_service_rows(scm, registry, code_page, true, false);
+    EXPECT_TRUE(listing.rows.empty());
+    EXPECT_FALSE(listing.complete);  // an empty list must not pass for no services
     EXPECT_TRUE(scm.log.empty());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
@@ -223,6 +224,12 @@ const std::string FOLDER = "C:\\q\\quorvel.snapshots";
 const WideText SERVICES = WideText(SERVICES_KEY) + u"\\";
 const WideText FOO_KEY = SERVICES + u"FooSvc";
 
+const std::string PARTLY = "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n";
+const std::string KEPT_AS = "スナップショットは削除せず、次のファイルとして残しました。\r\n";
+const std::string LEFT_AS =
+    "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
+    "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。\r\n";
+
 class RestoreWithSnapshot : public ::testing::Test {
 protected:
     FakeServiceManager scm;
@@ -282,19 +289,58 @@ TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました"}));
 }
 
-TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAfterTheSuccess) {
+// The only copy of what could not be written is the snapshot: it stays,
+// set aside, and the message says where.
+TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAndItsSnapshotKept) {
     scm.refused_settings = {SettingKind::description};  // the registry still gets it
     registry.read_only = {FOO_KEY + u"\\Parameters", FOO_KEY + u"|Group"};
     EXPECT_EQ(restore_service(context, history, 0), 1);
+    const std::string kept = FOLDER + "\\000001-FooSvc.kept.reg";
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
-                           "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-                           "Group\r\nParameters"}));
+                           PARTLY + "Group\r\nParameters\r\n\r\n" + KEPT_AS + kept}));
     EXPECT_EQ(prompt.shown[1].caption, "復活");
     EXPECT_EQ(prompt.shown[1].flags, 0x30u);
     EXPECT_EQ(registry.keys[FOO_KEY][u"Description"], wide_sz(u"does, foo"));
     EXPECT_TRUE(history.records.empty());
     EXPECT_FALSE(files.exists(snapshot));
+    RegistryTree keys;
+    ASSERT_TRUE(load_snapshot(files, kept, code_page, keys));  // whole, for restoring by hand
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[1].values[0].data, wide_sz(u"C:\\foo.dll"));
+}
+
+// Everything applied: the snapshot goes, or, when it cannot be deleted, is
+// set aside without a word, as nothing is missing. Only a snapshot that
+// can be neither is told of.
+TEST_F(RestoreWithSnapshot, AWholeRestorationRetiresItsSnapshotOneWayOrAnother) {
+    const struct {
+        const char* name;
+        bool undeletable, unrenamable;
+        bool kept;
+        std::vector<std::string> told;
+    } cases[] = {
+        {"deleted", false, false, false, {"サービス名 Foo を復活しました"}},
+        {"set aside", true, false, true, {"サービス名 Foo を復活しました"}},
+        {"neither", true, true, false, {"サービス名 Foo を復活しました", LEFT_AS + snapshot}},
+    };
+    const std::string saved = files.files[snapshot];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        HistoryStore one = history;
+        files.files[HISTORY] = one.records[0] + "\r\n";
+        files.files.erase(kept_snapshot_path(snapshot));
+        files.files[snapshot] = saved;
+        files.undeletable = c.undeletable ? std::set<std::string>{snapshot} : std::set<std::string>{};
+        files.rename_fails = c.unrenamable;
+        scm.services.clear();
+        prompt.shown.clear();
+        EXPECT_EQ(restore_service(context, one, 0), 1);
+        EXPECT_EQ(texts(), c.told);
+        EXPECT_EQ(files.exists(kept_snapshot_path(snapshot)), c.kept);
+        EXPECT_EQ(files.exists(snapshot), c.undeletable && c.unrenamable);
+        EXPECT_FALSE(files.exists(HISTORY));
+    }
 }
 
 TEST_F(RestoreWithSnapshot, ANameMarkedForDeletionSaysWhatToDoAndKeepsEverything) {
@@ -339,12 +385,14 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
         {"another service's key",
          saved_bytes({{SERVICES + u"FooSvc2", {{u"Start", VALUE_DWORD, le32(2)}}}})},
     };
+    const std::string kept = kept_snapshot_path(snapshot);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         HistoryStore one = history;
         FakePrompt told;
         RestorationContext fresh{scm, registry, code_page, paths, told, files, FOLDER, HISTORY};
         files.files[HISTORY] = one.records[0] + "\r\n";
+        files.files.erase(kept);
         scm.services.clear();
         scm.created.clear();
         files.files[snapshot] = c.content;
@@ -352,11 +400,11 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
         ASSERT_EQ(scm.created.size(), 1u);
         EXPECT_EQ(scm.created[0].service_name, u"FooSvc");
         EXPECT_TRUE(registry.keys.empty());
-        EXPECT_TRUE(files.exists(snapshot));
+        EXPECT_FALSE(files.exists(snapshot));
+        EXPECT_EQ(files.files[kept], c.content);
         ASSERT_EQ(told.shown.size(), 2u);
         EXPECT_EQ(told.shown[1].text,
-                  "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n" + snapshot +
-                      " (読み込めません)");
+                  PARTLY + snapshot + " (読み込めません)\r\n\r\n" + KEPT_AS + kept);
     }
 }
 
@@ -385,13 +433,16 @@ TEST_F(RestoreWithSnapshot, TheRecordDecidesWhatRunsWhateverTheSnapshotSays) {
     // Only the description reached the registry; the Enum key did not.
     EXPECT_EQ(registry.keys, (std::map<WideText, std::map<WideText, std::string>>{
                                  {FOO_KEY, {{u"Description", wide_sz(u"kept")}}}}));
+    // Withheld values count as not restored: the snapshot is kept.
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
-                           "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-                           "DisplayName (記録と異なるため使いません)\r\n"
-                           "ImagePath (記録と異なるため使いません)\r\n"
-                           "Type (記録と異なるため使いません)\r\n"
-                           "Start (記録と異なるため使いません)"}));
+                           PARTLY +
+                               "DisplayName (記録と異なるため使いません)\r\n"
+                               "ImagePath (記録と異なるため使いません)\r\n"
+                               "Type (記録と異なるため使いません)\r\n"
+                               "Start (記録と異なるため使いません)\r\n\r\n" +
+                               KEPT_AS + kept_snapshot_path(snapshot)}));
+    EXPECT_FALSE(files.exists(snapshot));
 }
 
 // A service of the system as its key holds it: the path with references,
@@ -425,6 +476,9 @@ TEST_F(RestoreWithSnapshot, ABuiltInServiceComesBackInTheSystemsOwnForms) {
     EXPECT_EQ(request.service_type, 0x50u);
     EXPECT_EQ(request.start_type, 3u);
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Windows Update を復活しました"}));
+    // Nothing was withheld, so nothing of the snapshot is missing.
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_FALSE(files.exists(kept_snapshot_path(snapshot)));
     // The values the creation set are not written again over its forms.
     EXPECT_EQ(registry.keys[key].count(u"ImagePath"), 0u);
     EXPECT_EQ(registry.keys[key + u"\\Parameters"][u"ServiceDll"], wide_sz(u"%SystemRoot%\\x.dll"));
@@ -452,6 +506,8 @@ TEST_F(RestoreWithSnapshot, TheServiceComesBackUnderItsExactName) {
     EXPECT_EQ(registry.keys[key][u"Description"], wide_sz(u"caf\u00e9 au lait"));
     EXPECT_EQ(registry.keys.count(SERVICES + CAFE_PLAIN), 0u);
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Cafe を復活しました"}));
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_FALSE(files.exists(kept_snapshot_path(snapshot)));
 }
 
 TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
@@ -467,8 +523,8 @@ TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
     EXPECT_TRUE(registry.keys[FOO_KEY + u"\\Security"].empty());
     ASSERT_EQ(prompt.shown.size(), 2u);
     EXPECT_EQ(prompt.shown[1].text,
-              "Foo は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-              "Security\\Security (正しいセキュリティ記述子ではありません)");
+              PARTLY + "Security\\Security (正しいセキュリティ記述子ではありません)\r\n\r\n" +
+                  KEPT_AS + kept_snapshot_path(snapshot));
 }
 
 // A snapshot held open elsewhere: the user chooses, No being the default.
@@ -493,6 +549,8 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     EXPECT_EQ(history.records.size(), 1u);
     EXPECT_EQ(files.files[HISTORY], file_before);
 
+    // Still held after the restoration: it can be neither deleted nor set
+    // aside, and the user learns that it still names its record.
     prompt.shown.clear();
     prompt.answers = {ANSWER_YES};
     EXPECT_EQ(restore_service(context, history, 0), 1);
@@ -502,22 +560,102 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     EXPECT_TRUE(history.records.empty());
     EXPECT_TRUE(files.exists(snapshot));
     EXPECT_EQ(texts(), (std::vector<std::string>{prompt.shown[0].text,
-                                                 "サービス名 Foo を復活しました"}));
+                                                 "サービス名 Foo を復活しました",
+                                                 LEFT_AS + snapshot}));
+    EXPECT_EQ(prompt.shown[2].flags, 0x30u);
 }
 
-TEST_F(RestoreWithSnapshot, TheSnapshotGoesOnlyOnceItsRecordLeftTheFile) {
+// Let go of by the time the service is back: the snapshot, never read, is
+// set aside and named.
+TEST_F(RestoreWithSnapshot, ASnapshotReleasedMeanwhileIsSetAsideAndNamed) {
+    struct Releasing : FakeServiceManager {
+        FakeFileSystem* files = nullptr;
+        std::uint32_t create(const CreateServiceRequest& request) override {
+            files->locked.clear();
+            return FakeServiceManager::create(request);
+        }
+    } releasing;
+    releasing.files = &files;
+    RestorationContext released{releasing, registry, code_page, paths,
+                                prompt,    files,    FOLDER,    HISTORY};
+    files.locked.insert(snapshot);  // restored from the record alone, as the user chose
+    EXPECT_EQ(restore_service(released, history, 0), 1);
+    EXPECT_EQ(texts().back(), KEPT_AS + kept_snapshot_path(snapshot));
+    EXPECT_FALSE(files.exists(snapshot));
+    EXPECT_TRUE(registry.keys.empty());
+}
+
+// The service is back but its record could not leave the file: both stay
+// paired, and the message says so and names the history file.
+TEST_F(RestoreWithSnapshot, ARecordThatCannotLeaveTheFileIsToldAndKeepsItsSnapshot) {
+    const std::string not_updated =
+        "Foo の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。"
+        "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。\r\n" +
+        HISTORY;
     files.files[HISTORY] += "Other,,,,,,OtherSvc,\r\n";  // saved by another copy meanwhile
     files.lock_held.insert(HISTORY);
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_TRUE(files.exists(snapshot));
     EXPECT_EQ(history.records.size(), 1u);  // the file could not be had: as it was
+    EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました", not_updated}));
+    EXPECT_EQ(prompt.shown[1].flags, 0x30u);
+    std::string found;
+    EXPECT_EQ(find_snapshot(files, FOLDER, history.records, 0, found), SnapshotSearch::found);
+
+    // Partly applied as well: the list, then the history, then the snapshot
+    // under its own name, still its record's.
+    scm.services.clear();
+    prompt.shown.clear();
+    registry.read_only = {FOO_KEY + u"\\Parameters"};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_EQ(prompt.shown[1].text,
+              PARTLY + "Parameters\r\n\r\n" + not_updated + "\r\n\r\n" + KEPT_AS + snapshot);
 
     scm.services.clear();
+    registry.read_only.clear();
     files.lock_held.clear();
     EXPECT_EQ(restore_service(context, history, 0), 1);
     EXPECT_FALSE(files.exists(snapshot));
     EXPECT_EQ(files.files[HISTORY], "Other,,,,,,OtherSvc,\r\n");
     EXPECT_EQ(history.records, std::vector<HistoryRecord>{"Other,,,,,,OtherSvc,"});
+}
+
+// A kept snapshot answers for no later record of the service: neither for
+// one without a snapshot of its own (written by an older program) nor
+// ahead of its own.
+TEST_F(RestoreWithSnapshot, AKeptSnapshotNeverPairsWithALaterRecord) {
+    registry.read_only = {FOO_KEY + u"\\Parameters"};
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    ASSERT_TRUE(files.exists(kept_snapshot_path(snapshot)));
+
+    // Deleted again, by a program that keeps no snapshots.
+    registry.read_only.clear();
+    registry.keys.clear();
+    scm.services.clear();
+    scm.changed.clear();
+    const HistoryRecord line =
+        "Foo,,開始,自動,LocalSystem,C:\\svchost.exe -k foo,FooSvc,共有プロセス";
+    use_record(line);
+    std::string found;
+    EXPECT_EQ(find_snapshot(files, FOLDER, history.records, 0, found), SnapshotSearch::none);
+    prompt.shown.clear();
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(registry.keys.empty());
+    EXPECT_TRUE(scm.changed.empty());
+    EXPECT_EQ(texts(), std::vector<std::string>{"サービス名 Foo を復活しました"});
+
+    // Deleted once more, with a snapshot: the next number, and its own.
+    scm.services.clear();
+    std::string newer;
+    ASSERT_EQ(save_snapshot(files, FOLDER, line, "FooSvc",
+                            {{FOO_KEY, {{u"Group", VALUE_SZ, wide_sz(u"New")}}}}, newer),
+              SnapshotSave::saved);
+    EXPECT_EQ(newer, FOLDER + "\\000002-FooSvc.reg");
+    use_record(line);
+    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_EQ(registry.keys[FOO_KEY][u"Group"], wide_sz(u"New"));
+    EXPECT_FALSE(files.exists(newer));
+    EXPECT_TRUE(files.exists(kept_snapshot_path(snapshot)));
 }
 
 }  // namespace
