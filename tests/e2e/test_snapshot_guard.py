@@ -44,6 +44,14 @@ def edit_the_snapshot(program, name, display, edit):
             harness.win_path("quorvel.snapshots\\" + kept), edited)
 
 
+def expect_restored_and_told(program, display, warning):
+    expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK", False)
+    program.press(IDOK)
+    expect_dialog_box(program, "復活", warning, "OK", True)
+    program.press(IDOK)
+    wait_dialog_closed()
+
+
 def expect_set_aside(kept, edited):
     assert only_snapshot() == kept.rsplit("\\", 1)[1]
     assert harness.read_snapshot(os.path.join(SNAPSHOTS, only_snapshot())) == edited
@@ -77,12 +85,7 @@ def a_second_copy_of_the_service_key_asks_and_restores_from_the_row():
             program.press(IDOK)
             expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
             program.press(IDYES)
-            expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
-                              False)
-            program.press(IDOK)
-            expect_dialog_box(program, "復活", KEPT % kept, "OK", True)
-            program.press(IDOK)
-            wait_dialog_closed()
+            expect_restored_and_told(program, display, KEPT % kept)
         assert what_the_record_decides(name) == before, (what_the_record_decides(name), before)
         expect_set_aside(kept, edited)
     finally:
@@ -107,15 +110,9 @@ def a_value_name_holding_a_zero_leaves_the_snapshot_unread():
             open_dialog(program)
             choose(0)
             program.press(IDOK)
-            expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
-                              False)
-            program.press(IDOK)
-            expect_dialog_box(program, "復活",
-                              "%s は復活しましたが、次の設定は元に戻せませんでした。\r\n"
-                              "%s (読み込めません)\r\n\r\n" % (display, path) + KEPT % kept,
-                              "OK", True)
-            program.press(IDOK)
-            wait_dialog_closed()
+            expect_restored_and_told(program, display,
+                                     "%s は復活しましたが、次の設定は元に戻せませんでした。\r\n"
+                                     "%s (読み込めません)\r\n\r\n" % (display, path) + KEPT % kept)
         assert what_the_record_decides(name) == before, (what_the_record_decides(name), before)
         expect_set_aside(kept, edited)
     finally:
