@@ -75,7 +75,8 @@ SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool ke
 
 enum class SnapshotLoad {
     loaded,
-    unusable,   // cannot be read, or is no registry file of any key
+    unusable,   // cannot be read, is refused by read_reg_file (damaged,
+                // or names the registry would take for others), or holds no key
     ambiguous,  // names a key, or a value of one key, twice (letter case
                 // aside): the registry holds each once, so the file was
                 // edited, and which copy would count is anyone's guess
