@@ -26,7 +26,9 @@ bool is_control(char16_t unit) { return unit < 0x20 || unit == 0x7F; }
 bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
-// A name a line of the file holds exactly: no control characters.
+// A name a line of the file holds exactly, and the registry takes as it
+// is: no control characters, above all no zero, at which the registry's
+// calls end a name (so that "ImagePath\0x" would be written as ImagePath).
 bool is_line_safe(const WideText& text) {
     for (const char16_t unit : text)
         if (is_control(unit)) return false;
@@ -374,6 +376,25 @@ RegFile legacy_file(const ParsedFile<std::string>& parsed, CodePage& code_page) 
     return file;
 }
 
+// The registry passes over an empty part of a key path, so that
+// "Foo\\Security" and "Foo\Security\" both reach Foo\Security: such a
+// path would name a key other than it spells. Checked once the path is
+// wide, since a REGEDIT4 double-byte character may end in a backslash.
+bool has_empty_part(const WideText& path) {
+    return path.empty() || path.front() == u'\\' || path.back() == u'\\' ||
+           path.find(u"\\\\") != WideText::npos;
+}
+
+// Every name as the registry will see it, after any code page conversion.
+bool names_exact(const RegFile& file) {
+    for (const RegistryKey& key : file.keys) {
+        if (has_empty_part(key.path) || !is_line_safe(key.path)) return false;
+        for (const RegistryValue& value : key.values)
+            if (!is_line_safe(value.name)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool write_reg_file(const RegFile& file, std::string& out) {
@@ -396,17 +417,20 @@ bool write_reg_file(const RegFile& file, std::string& out) {
 
 bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file) {
     const std::string mark = BYTE_ORDER_MARK;
+    RegFile read;
     if (bytes.compare(0, mark.size(), mark) == 0) {
         ParsedFile<WideText> parsed;
         if (bytes.size() % 2 != 0 ||
             !parse(from_utf16le(bytes.substr(mark.size())), WideText(UNICODE_HEADER), parsed))
             return false;
-        file = unicode_file(parsed, code_page);
-        return true;
+        read = unicode_file(parsed, code_page);
+    } else {
+        ParsedFile<std::string> parsed;
+        if (!parse(bytes, std::string(LEGACY_HEADER), parsed)) return false;
+        read = legacy_file(parsed, code_page);
     }
-    ParsedFile<std::string> parsed;
-    if (!parse(bytes, std::string(LEGACY_HEADER), parsed)) return false;
-    file = legacy_file(parsed, code_page);
+    if (!names_exact(read)) return false;
+    file = read;
     return true;
 }
 

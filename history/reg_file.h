@@ -48,7 +48,10 @@ bool write_reg_file(const RegFile& file, std::string& out);
 // whose names and the data of REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ values
 // go through `code_page`. Comments of a Unicode file come back as code page
 // text. False for anything else, with `file` unchanged: another header,
-// keys outside HKEY_LOCAL_MACHINE, deletions, bad escapes.
+// keys outside HKEY_LOCAL_MACHINE, deletions, bad escapes, and names the
+// registry would take for others: a key path or value name holding a
+// control character (a zero, at which the registry ends a name, among
+// them), a key path with an empty part (which it passes over).
 bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file);
 
 }  // namespace quorvel

@@ -140,6 +140,21 @@ bool starts_with_any(const std::string& bytes, const std::vector<std::string>& h
     return false;
 }
 
+// A second copy of a key would be written after the first, whose values
+// alone were checked; a second value would overwrite the first in the
+// registry while the first went to the Service Control Manager.
+bool names_twice(const RegistryTree& keys) {
+    for (auto key = keys.begin(); key != keys.end(); ++key) {
+        for (auto later = key + 1; later != keys.end(); ++later)
+            if (same_wide_name(key->path, later->path)) return true;
+        const std::vector<RegistryValue>& values = key->values;
+        for (auto value = values.begin(); value != values.end(); ++value)
+            for (auto later = value + 1; later != values.end(); ++later)
+                if (same_wide_name(value->name, later->name)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 SnapshotSave save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
@@ -218,15 +233,16 @@ SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool ke
     return SnapshotFate::kept;
 }
 
-bool load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
-                   RegistryTree& keys) {
+SnapshotLoad load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
+                           RegistryTree& keys) {
     std::string bytes;
     RegFile file;
     if (files.read_file(path, bytes) != ReadResult::read ||
         !read_reg_file(bytes, code_page, file) || file.keys.empty())
-        return false;
+        return SnapshotLoad::unusable;
+    if (names_twice(file.keys)) return SnapshotLoad::ambiguous;
     keys = file.keys;
-    return true;
+    return SnapshotLoad::loaded;
 }
 
 }  // namespace quorvel

@@ -73,10 +73,19 @@ enum class SnapshotFate {
 SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool keep,
                              std::string& now_at);
 
-// The keys of a snapshot file; false when it cannot be read or is not a
-// snapshot of a service key. Snapshots of earlier builds hold code page
-// texts, which `code_page` turns into wide ones.
-bool load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
-                   RegistryTree& keys);
+enum class SnapshotLoad {
+    loaded,
+    unusable,   // cannot be read, is refused by read_reg_file (damaged,
+                // or names the registry would take for others), or holds no key
+    ambiguous,  // names a key, or a value of one key, twice (letter case
+                // aside): the registry holds each once, so the file was
+                // edited, and which copy would count is anyone's guess
+};
+
+// The keys of a snapshot file, in `keys` only when loaded. Snapshots of
+// earlier builds hold code page texts, which `code_page` turns into wide
+// ones.
+SnapshotLoad load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
+                           RegistryTree& keys);
 
 }  // namespace quorvel

@@ -51,6 +51,8 @@ const char SNAPSHOT_UNUSABLE[] = " (読み込めません)";
 
 enum class Creation { created, failed, name_marked_for_deletion };
 
+// unreadable: the user is asked first (the file cannot be read now, or
+// names a key or value twice).
 enum class Snapshot { usable, none, unusable, unreadable };
 
 // The record's snapshot, loaded into `snapshot` when it can be used.
@@ -65,8 +67,17 @@ Snapshot look_for_snapshot(RestorationContext& context, const HistoryStore& hist
     case SnapshotSearch::found:
         break;
     }
-    if (!load_snapshot(context.files, path, context.code_page, snapshot) ||
-        !snapshot_fits_service(snapshot, service_name, context.code_page))
+    switch (load_snapshot(context.files, path, context.code_page, snapshot)) {
+    case SnapshotLoad::unusable:
+        return Snapshot::unusable;
+    case SnapshotLoad::ambiguous:
+        // Edited so that no part of it can be trusted: as with a file that
+        // cannot be read, the user decides whether the row alone will do.
+        return Snapshot::unreadable;
+    case SnapshotLoad::loaded:
+        break;
+    }
+    if (!snapshot_fits_service(snapshot, service_name, context.code_page))
         return Snapshot::unusable;
     drop_volatile_entries(snapshot);
     return Snapshot::usable;

@@ -28,9 +28,9 @@ extern const char* const MARKED_FOR_DELETE_TEXT;
 // After the success message: what of the snapshot could not be brought
 // back, one name a line after this text.
 extern const char* const PARTLY_RESTORED_TEXT;
-// When the record's snapshot cannot be read now: whether to restore from
-// the record alone (No, the default, changes nothing). The file or folder
-// that cannot be read follows on a line of its own.
+// When the record's snapshot cannot be read now, or names a key or value
+// twice: whether to restore from the record alone (No, the default,
+// changes nothing). The file or folder follows on a line of its own.
 extern const char* const SNAPSHOT_UNREADABLE_QUESTION;
 extern const char* const SNAPSHOT_UNREADABLE_ADVICE;
 extern const char* const SNAPSHOT_UNREADABLE_CAPTION;
@@ -74,7 +74,8 @@ struct RestorationContext {
 // if everything in it was applied, or else set aside (kept_snapshot_path);
 // should the save fail, both stay and the message says so. 0 otherwise,
 // with both left in place: the creation failed, or the snapshot cannot be
-// read now and the user did not choose to restore from the record alone.
+// read now (or names a key or value twice) and the user did not choose to
+// restore from the record alone.
 int restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

@@ -15,6 +15,7 @@ const char DEFAULT_VALUE_NAME[] = "(既定)";
 const char DIFFERS_FROM_RECORD[] = " (記録と異なるため使いません)";
 const char BAD_DESCRIPTOR[] = " (正しいセキュリティ記述子ではありません)";
 const char16_t VOLATILE_SUBKEY[] = u"Enum";
+const char16_t DELETE_MARK[] = u"DeleteFlag";
 
 // The values the creation sets from the record.
 const char16_t* const RECORD_VALUES[] = {u"Type", u"Start", u"ImagePath", u"ObjectName",
@@ -144,6 +145,30 @@ std::string relative_name(const WideText& key_path, const WideText& root,
     return code_page.to_ansi(name + value_name);
 }
 
+// A name as the registry's calls take it: up to its first zero.
+WideText name_as_written(const WideText& name) { return name.substr(0, name.find(u'\0')); }
+
+// A key path as the registry reaches it: up to a zero, empty parts passed over.
+WideText path_as_reached(const WideText& path) {
+    WideText reached;
+    for (const char16_t unit : name_as_written(path))
+        if (unit != u'\\' || (!reached.empty() && reached.back() != u'\\')) reached += unit;
+    if (!reached.empty() && reached.back() == u'\\') reached.pop_back();
+    return reached;
+}
+
+// The last word before a value reaches the registry, whatever the tree
+// holds: the record's values and the deletion mark never go into the
+// service's key, nor a malformed descriptor into its Security key.
+bool never_written(const WideText& root, const WideText& key_path, const RegistryValue& value) {
+    const WideText key = path_as_reached(key_path);
+    const RegistryValue written{name_as_written(value.name), value.type, value.data};
+    if (same_wide_name(key, path_as_reached(root)))
+        return is_record_value(written) || named(written, DELETE_MARK);
+    return same_wide_name(key, path_as_reached(root) + u"\\Security") &&
+           is_bad_descriptor(written);
+}
+
 bool holds(const std::vector<RegistryValue>& values, const RegistryValue& wanted) {
     for (const RegistryValue& value : values)
         if (value == wanted) return true;
@@ -209,7 +234,7 @@ bool snapshot_fits_service(const RegistryTree& snapshot, const std::string& serv
 
 void drop_volatile_entries(RegistryTree& snapshot) {
     if (snapshot.empty()) return;
-    take_out(snapshot[0], [](const RegistryValue& value) { return named(value, u"DeleteFlag"); });
+    take_out(snapshot[0], [](const RegistryValue& value) { return named(value, DELETE_MARK); });
     const WideText volatile_key = snapshot[0].path + u"\\" + VOLATILE_SUBKEY;
     snapshot.erase(std::remove_if(snapshot.begin() + 1, snapshot.end(),
                                   [&volatile_key](const RegistryKey& key) {
@@ -306,7 +331,8 @@ std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
         }
         if (registry.list_values(key.path, current) != RegistryRead::found) current.clear();
         for (const RegistryValue& value : key.values)
-            if (!holds(current, value) && !registry.write_value(key.path, value))
+            if (never_written(root, key.path, value) ||
+                (!holds(current, value) && !registry.write_value(key.path, value)))
                 failed.push_back(relative_name(key.path, root, value.name, code_page));
     }
     return failed;

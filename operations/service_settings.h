@@ -69,6 +69,11 @@ std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot);
 
 // Makes the registry hold every key and value of the snapshot as saved,
 // writing only what differs. Values the key has beyond the snapshot stay.
+// Whatever the tree holds, the service's key never gets a value the
+// registry would take for Type, Start, ImagePath, ObjectName, DisplayName
+// or DeleteFlag (letter case aside, up to a zero), nor its Security key a
+// Security value that is not a well-formed descriptor: such a value counts
+// as not written.
 // Gives the names of what could not be written, relative to the service's
 // key ("ServiceDll" in Parameters is "Parameters\ServiceDll"; a key's
 // default value is "(既定)").

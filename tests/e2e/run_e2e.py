@@ -17,6 +17,7 @@ import test_whole_texts  # noqa: F401
 import test_undo_guarantees  # noqa: F401
 import test_exact_names  # noqa: F401
 import test_display_scaling  # noqa: F401
+import test_snapshot_guard  # noqa: F401
 
 
 def main():

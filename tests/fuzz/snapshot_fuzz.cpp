@@ -5,9 +5,14 @@
 // same; a record always finds the snapshots saved for it, in either
 // format; and whatever a found snapshot holds, a restoration applies none
 // of the record's values from it, no malformed security descriptor, and
-// nothing outside the service's key.
+// nothing outside the service's key. Whatever tree reaches the registry
+// write, also one the reader never gives (names with zeros), the service's
+// key gets none of the record's values nor the deletion mark, and its
+// Security key no malformed descriptor, under any name the registry would
+// take for theirs.
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 
 #include "catalogue/security_descriptor.h"
@@ -29,6 +34,75 @@ namespace {
 using namespace quorvel;
 
 const std::string FOLDER = "C:\\q\\quorvel.snapshots";
+
+const char16_t* const WITHHELD[] = {u"Type",       u"Start",       u"ImagePath",
+                                    u"ObjectName", u"DisplayName", u"DeleteFlag"};
+
+// A key path as the registry reaches it: up to a zero, without empty parts.
+WideText reached(const WideText& path) {
+    const WideText whole = path.substr(0, path.find(u'\0'));
+    WideText out;
+    std::size_t start = 0;
+    while (start <= whole.size()) {
+        std::size_t end = whole.find(u'\\', start);
+        if (end == WideText::npos) end = whole.size();
+        if (end > start) out += (out.empty() ? u"" : u"\\") + whole.substr(start, end - start);
+        start = end + 1;
+    }
+    return out;
+}
+
+// What the registry holds after a restoration's write into `root`.
+void check_nothing_withheld_written(testing::FakeServiceRegistry& registry, const WideText& root) {
+    const WideText service = reached(root);
+    for (const auto& key : registry.keys) {
+        const WideText path = reached(key.first);
+        for (const auto& value : key.second) {
+            const WideText name = value.first.substr(0, value.first.find(u'\0'));
+            if (same_wide_name(path, service))
+                for (const char16_t* withheld : WITHHELD) FUZZ_CHECK(!same_wide_name(name, withheld));
+            if (same_wide_name(path, service + u"\\Security") && same_wide_name(name, u"Security"))
+                FUZZ_CHECK(registry.types[key.first][value.first] == VALUE_BINARY &&
+                           is_well_formed_security_descriptor(value.second));
+        }
+    }
+}
+
+// Any tree the reader gives, each '~' of its names taken as a zero, which
+// the reader itself never lets through, written as it stands.
+void check_write_guard(RegistryTree keys) {
+    if (keys.empty()) return;
+    const auto zeros = [](WideText& text) {
+        for (char16_t& unit : text)
+            if (unit == u'~') unit = u'\0';
+    };
+    for (RegistryKey& key : keys) {
+        zeros(key.path);
+        for (RegistryValue& value : key.values) zeros(value.name);
+    }
+    testing::FakeServiceRegistry registry;
+    testing::FakeCodePage code_page;
+    write_snapshot_values(registry, keys, code_page);
+    check_nothing_withheld_written(registry, keys[0].path);
+}
+
+// The reference for a snapshot that names a key, or a value of one key,
+// twice: the names folded to lower-case ASCII, counted.
+bool names_twice(const RegistryTree& keys) {
+    const auto folded = [](WideText text) {
+        for (char16_t& unit : text)
+            if (unit >= u'A' && unit <= u'Z') unit = static_cast<char16_t>(unit + 32);
+        return text;
+    };
+    std::set<WideText> paths;
+    for (const RegistryKey& key : keys) {
+        if (!paths.insert(folded(key.path)).second) return true;
+        std::set<WideText> names;
+        for (const RegistryValue& value : key.values)
+            if (!names.insert(folded(value.name)).second) return true;
+    }
+    return false;
+}
 
 void check_reg_round_trip(const std::string& bytes) {
     testing::FakeCodePage code_page;
@@ -82,7 +156,13 @@ void check_record_link(const std::string& record, const RegistryTree& keys) {
     FUZZ_CHECK(find_snapshot(files, FOLDER, records, 2, found) == SnapshotSearch::none);
     testing::FakeCodePage code_page;
     RegistryTree loaded;
-    FUZZ_CHECK(load_snapshot(files, second, code_page, loaded) && loaded == keys);
+    if (names_twice(keys)) {
+        FUZZ_CHECK(load_snapshot(files, second, code_page, loaded) == SnapshotLoad::ambiguous);
+        FUZZ_CHECK(loaded.empty());
+    } else {
+        FUZZ_CHECK(load_snapshot(files, second, code_page, loaded) == SnapshotLoad::loaded);
+        FUZZ_CHECK(loaded == keys);
+    }
 }
 
 void check_restoration_input(const std::string& record, RegistryTree snapshot) {
@@ -111,6 +191,7 @@ void check_restoration_input(const std::string& record, RegistryTree snapshot) {
     const WideText root = service_key_path(request.service_name);
     for (const auto& key : registry.keys)
         FUZZ_CHECK(same_wide_name(key.first.substr(0, root.size()), root));
+    check_nothing_withheld_written(registry, root);
 }
 
 }  // namespace
@@ -131,11 +212,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string found;
     RegistryTree snapshot;
     if (find_snapshot(files, FOLDER, {record}, 0, found) == SnapshotSearch::found &&
-        load_snapshot(files, found, code_page, snapshot))
+        load_snapshot(files, found, code_page, snapshot) == SnapshotLoad::loaded)
         check_restoration_input(record, snapshot);
 
     RegFile file;
-    if (read_reg_file(bytes, code_page, file) && !file.keys.empty())
+    if (read_reg_file(bytes, code_page, file) && !file.keys.empty()) {
         check_record_link(record, file.keys);
+        check_write_guard(file.keys);
+    }
     return 0;
 }

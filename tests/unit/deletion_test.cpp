@@ -504,7 +504,7 @@ TEST_F(DeletionSnapshot, TheWholeKeyIsSavedBeforeTheServiceIsDeleted) {
     EXPECT_TRUE(watching.saved_first);
     RegistryTree saved, expected;
     WideText unreadable;
-    ASSERT_TRUE(load_snapshot(files, first_snapshot, code_page, saved));
+    ASSERT_EQ(load_snapshot(files, first_snapshot, code_page, saved), SnapshotLoad::loaded);
     ASSERT_EQ(read_registry_tree(registry, key, expected, unreadable), RegistryRead::found);
     expected[0].values.erase(expected[0].values.begin());  // DeleteFlag, first by name
     expected.erase(expected.begin() + 1, expected.begin() + 3);  // Enum and below
@@ -820,7 +820,8 @@ protected:
         EXPECT_EQ(saved[COL_PATH], path);
         // The snapshot is of the chosen service's own key.
         RegistryTree snapshot;
-        ASSERT_TRUE(load_snapshot(files, SNAPSHOTS + "\\000001-qvtCafe.reg", code_page, snapshot));
+        ASSERT_EQ(load_snapshot(files, SNAPSHOTS + "\\000001-qvtCafe.reg", code_page, snapshot),
+                  SnapshotLoad::loaded);
         ASSERT_FALSE(snapshot.empty());
         EXPECT_EQ(snapshot[0].path, SERVICES + scm.services[chosen].record.exact_name);
     }

@@ -382,6 +382,47 @@ TEST_F(RegFileTest, RefusesWhatItCannotReadExactly) {
     }
 }
 
+// The registry ends a name at a zero and passes over an empty part of a
+// key path: "ImagePath\0x" would be written as ImagePath, "Foo\\Security"
+// reach Foo\Security. Whatever checks a name must see the name the
+// registry sees, so the reader takes no such file, in either format.
+TEST_F(RegFileTest, RefusesNamesTheRegistryWouldTakeForOthers) {
+    const std::string zero(1, '\0');
+    const std::string key = "[HKEY_LOCAL_MACHINE\\SYSTEM\\X]\r\n";
+    const struct {
+        const char* name;
+        std::string body;
+    } cases[] = {
+        {"zero in a value name", key + "\"ImagePath" + zero + "x\"=\"C:\\\\x.exe\"\r\n"},
+        {"zero ending a value name", key + "\"Security" + zero + "\"=hex:01\r\n"},
+        {"zero in a key path", "[HKEY_LOCAL_MACHINE\\SYSTEM\\X" + zero + "\\Y]\r\n"},
+        {"tab in a value name", key + "\"a\tb\"=\"c\"\r\n"},
+        {"escape in a value name", key + "\"a\x1b\"=\"c\"\r\n"},
+        {"delete in a key path", "[HKEY_LOCAL_MACHINE\\SYSTEM\\X\x7f]\r\n"},
+        {"doubled backslash in a key path", "[HKEY_LOCAL_MACHINE\\SYSTEM\\X\\\\Security]\r\n"},
+        {"key path ending in a backslash", "[HKEY_LOCAL_MACHINE\\SYSTEM\\X\\]\r\n"},
+        {"key path starting with a backslash", "[HKEY_LOCAL_MACHINE\\\\SYSTEM\\X]\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const std::string& bytes :
+             {"REGEDIT4\r\n" + c.body,
+              unicode_file(u"Windows Registry Editor Version 5.00\r\n" + widen_ascii(c.body))}) {
+            RegFile file;
+            file.comments = {"untouched"};
+            EXPECT_FALSE(read_reg_file(bytes, code_page, file));
+            EXPECT_EQ(file.comments, (std::vector<std::string>{"untouched"}));
+        }
+    }
+    // A double-byte character of an earlier build's file may end in a
+    // backslash byte: only the wide path counts.
+    RegFile file;
+    ASSERT_TRUE(read_reg_file("REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SYSTEM\\\x95\\\\Sub\x95\\]\r\n",
+                              code_page, file));
+    ASSERT_EQ(file.keys.size(), 1u);
+    EXPECT_EQ(file.keys[0].path, code_page.to_wide("SYSTEM\\\x95\\\\Sub\x95\\"));
+}
+
 TEST_F(RegFileTest, RefusesToWriteWhatALineCannotHold) {
     const struct {
         const char* name;

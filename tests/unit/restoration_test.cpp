@@ -305,7 +305,8 @@ TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAndItsSnapshotKept) {
     EXPECT_TRUE(history.records.empty());
     EXPECT_FALSE(files.exists(snapshot));
     RegistryTree keys;
-    ASSERT_TRUE(load_snapshot(files, kept, code_page, keys));  // whole, for restoring by hand
+    // Whole, for restoring by hand.
+    ASSERT_EQ(load_snapshot(files, kept, code_page, keys), SnapshotLoad::loaded);
     ASSERT_EQ(keys.size(), 2u);
     EXPECT_EQ(keys[1].values[0].data, wide_sz(u"C:\\foo.dll"));
 }

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_service_manager.h"
 #include "fakes/fake_system_paths.h"
@@ -363,7 +366,17 @@ TEST(WriteSnapshotValues, WritesWhatDiffersAndNamesWhatFails) {
     registry.set(KEY, {u"Start", VALUE_DWORD, le32(3)});
     registry.set(KEY, {u"WOW64", VALUE_DWORD, le32(1)});
     registry.read_only = {KEY + u"|Type", KEY + u"|Group", KEY + u"\\Security"};
-    const RegistryTree saved = saved_service();
+    // As decide_creation leaves it: without the values the creation set.
+    RegistryTree saved = saved_service();
+    std::vector<RegistryValue>& values = saved[0].values;
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [](const RegistryValue& value) {
+                                    for (const char16_t* name : {u"Type", u"Start", u"ImagePath",
+                                                                 u"DisplayName", u"ObjectName"})
+                                        if (value.name == name) return true;
+                                    return false;
+                                }),
+                 values.end());
 
     const std::vector<std::string> failed = write_snapshot_values(registry, saved, code_page);
 
@@ -379,6 +392,7 @@ TEST(WriteSnapshotValues, WritesWhatDiffersAndNamesWhatFails) {
         }
     }
     EXPECT_EQ(registry.keys[KEY][u"WOW64"], le32(1));  // extra values stay
+    EXPECT_EQ(registry.keys[KEY][u"Start"], le32(3));
 
     registry.read_only = {KEY + u"\\Parameters|ServiceDll", KEY + u"\\Parameters\\Deep|"};
     registry.keys.erase(KEY + u"\\Parameters");
@@ -429,6 +443,50 @@ TEST(ReadRegistryTree, ReadsEveryKeyBelowParentsFirst) {
     EXPECT_EQ(unreadable, KEY + u"\\Parameters\\Empty");
     EXPECT_EQ(read_registry_tree(registry, KEY + u"Missing", partial, unreadable),
               RegistryRead::no_key);
+}
+
+// The last check before the registry, whatever a tree holds: the values the
+// record decides and the deletion mark never reach the service's key, nor
+// a malformed descriptor its Security key, under any name the registry
+// would take for theirs; each is named as not written.
+TEST(WriteSnapshotValues, NeverWritesWhatTheRecordOrTheSystemDecides) {
+    const WideText zero(1, u'\0');
+    const std::string bad_descriptor = le32(1) + le32(0xFFFF);
+    const RegistryTree withheld = {
+        {KEY,
+         {{u"IMAGEPATH", VALUE_EXPAND_SZ, wide_sz(u"C:\\evil.exe")},
+          {u"ImagePath" + zero + u"x", VALUE_SZ, wide_sz(u"C:\\evil.exe")},
+          {u"objectname", VALUE_SZ, wide_sz(u"LocalSystem")},
+          {u"Type", VALUE_DWORD, le32(0x110)},
+          {u"sTART", VALUE_DWORD, le32(2)},
+          {u"DisplayName" + zero, VALUE_SZ, wide_sz(u"Other")},
+          {u"deleteflag", VALUE_DWORD, le32(1)},
+          {u"Description", VALUE_SZ, wide_sz(u"kept")}}},
+        // The same key again, spelt as the registry reaches it anyway.
+        {SERVICES + u"foosvc", {{u"DeleteFlag" + zero + u"y", VALUE_DWORD, le32(1)}}},
+        {KEY + u"\\\\", {{u"Start", VALUE_DWORD, le32(2)}}},
+        {KEY + zero + u"\\Parameters", {{u"ImagePath", VALUE_SZ, wide_sz(u"x")}}},
+        {KEY + u"\\SECURITY", {{u"security", VALUE_BINARY, bad_descriptor}}},
+        {KEY + u"\\\\Security\\", {{u"Security" + zero, VALUE_BINARY, bad_descriptor}}},
+        {KEY + u"\\Security", {{u"Security", VALUE_SZ, MINIMAL_DESCRIPTOR}}},
+        // Elsewhere these names are ordinary values.
+        {KEY + u"\\Parameters", {{u"ImagePath", VALUE_SZ, wide_sz(u"x")}}},
+        {KEY + u"\\Security\\Deeper", {{u"Security", VALUE_BINARY, bad_descriptor}}},
+        {KEY + u"\\Other", {{u"Security", VALUE_BINARY, bad_descriptor}}},
+    };
+    FakeServiceRegistry registry;
+    FakeCodePage code_page;
+    const std::vector<std::string> failed = write_snapshot_values(registry, withheld, code_page);
+    EXPECT_EQ(failed.size(), 13u);
+    std::map<WideText, std::map<WideText, std::string>> written = registry.keys;
+    for (auto key = written.begin(); key != written.end();)
+        key = key->second.empty() ? written.erase(key) : std::next(key);
+    EXPECT_EQ(written, (std::map<WideText, std::map<WideText, std::string>>{
+                           {KEY, {{u"Description", wide_sz(u"kept")}}},
+                           {KEY + u"\\Parameters", {{u"ImagePath", wide_sz(u"x")}}},
+                           {KEY + u"\\Security\\Deeper", {{u"Security", bad_descriptor}}},
+                           {KEY + u"\\Other", {{u"Security", bad_descriptor}}},
+                       }));
 }
 
 }  // namespace

@@ -15,14 +15,15 @@ using testing::FakeFileSystem;
 const std::string FOLDER = "C:\\tools\\quorvel.snapshots";
 
 RegistryTree keys_of(const std::string& service, const std::string& marker) {
-    return {{service_key_path(widen_ascii(service)),
+    FakeCodePage code_page;  // "ソ" ends in a backslash byte, not in a backslash
+    return {{service_key_path(code_page.to_wide(service)),
              {{u"Marker", VALUE_SZ, utf16le_bytes(widen_ascii(marker) + u'\0')}}}};
 }
 
 std::string marker_of(FakeFileSystem& files, const std::string& path) {
     FakeCodePage code_page;
     RegistryTree keys;
-    if (!load_snapshot(files, path, code_page, keys)) return "<none>";
+    if (load_snapshot(files, path, code_page, keys) != SnapshotLoad::loaded) return "<none>";
     return code_page.to_ansi(wide_text_before_zero(keys[0].values[0].data));
 }
 
@@ -253,7 +254,7 @@ TEST_F(SnapshotStore, SnapshotsOfEarlierBuildsAreFoundAndRead) {
     // Its texts come back as the wide texts they stood for.
     FakeCodePage code_page;
     RegistryTree keys;
-    ASSERT_TRUE(load_snapshot(files, found_at(0), code_page, keys));
+    ASSERT_EQ(load_snapshot(files, found_at(0), code_page, keys), SnapshotLoad::loaded);
     EXPECT_EQ(
         keys,
         (RegistryTree{{u"SYSTEM\\CurrentControlSet\\Services\\SameSvc",
@@ -284,11 +285,60 @@ TEST_F(SnapshotStore, AnUnreadableSnapshotIsNotLoaded) {
     FakeCodePage code_page;
     RegistryTree keys;
     files.files[path] = "REGEDIT4\r\n;record=A,,,,,,ASvc,\r\n";  // no key at all
-    EXPECT_FALSE(load_snapshot(files, path, code_page, keys));
+    EXPECT_EQ(load_snapshot(files, path, code_page, keys), SnapshotLoad::unusable);
     files.files[path] =
         "\xFF\xFE" + in_file("Windows Registry Editor Version 5.00\r\n;record=A,,,,,,ASvc,\r\n");
-    EXPECT_FALSE(load_snapshot(files, path, code_page, keys));
-    EXPECT_FALSE(load_snapshot(files, FOLDER + "\\missing.reg", code_page, keys));
+    EXPECT_EQ(load_snapshot(files, path, code_page, keys), SnapshotLoad::unusable);
+    EXPECT_EQ(load_snapshot(files, FOLDER + "\\missing.reg", code_page, keys),
+              SnapshotLoad::unusable);
+    EXPECT_TRUE(keys.empty());
+}
+
+// The registry holds each key once, and each value once in its key: a file
+// that names one twice, in any letter case and either format, was edited,
+// and none of it is handed out.
+TEST_F(SnapshotStore, ASnapshotNamingAKeyOrValueTwiceIsAmbiguous) {
+    const std::string head = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\ASvc";
+    const struct {
+        const char* name;
+        std::string body;
+        SnapshotLoad load;
+    } cases[] = {
+        {"the service's key twice",
+         head + "]\r\n\"Start\"=dword:3\r\n" + head + "]\r\n\"ImagePath\"=\"C:\\\\x.exe\"\r\n",
+         SnapshotLoad::ambiguous},
+        {"its key again in another letter case",
+         head + "]\r\n" + head + "\\Parameters]\r\n[HKEY_LOCAL_MACHINE\\system\\"
+                               "currentcontrolset\\services\\asvc]\r\n\"DeleteFlag\"=dword:1\r\n",
+         SnapshotLoad::ambiguous},
+        {"a subkey twice, apart",
+         head + "\\Security]\r\n" + head + "]\r\n" + head + "\\SECURITY]\r\n",
+         SnapshotLoad::ambiguous},
+        {"a value twice in one key",
+         head + "]\r\n\"imagepath\"=\"a\"\r\n\"ImagePath\"=\"b\"\r\n", SnapshotLoad::ambiguous},
+        {"the key's default value twice", head + "]\r\n@=\"a\"\r\n@=\"b\"\r\n",
+         SnapshotLoad::ambiguous},
+        // Neither is a second name for the same thing.
+        {"one value name in two keys",
+         head + "]\r\n\"Start\"=dword:3\r\n" + head + "\\Parameters]\r\n\"Start\"=dword:3\r\n",
+         SnapshotLoad::loaded},
+        {"names alike but for more", head + "]\r\n\"Start\"=dword:3\r\n\"Start \"=dword:3\r\n" +
+                                         head + "\\Sec]\r\n" + head + "\\Security]\r\n",
+         SnapshotLoad::loaded},
+    };
+    const std::string path = save("A,,,,,,ASvc,", "ASvc", "a");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string text = "Windows Registry Editor Version 5.00\r\n\r\n" + c.body;
+        FakeCodePage code_page;
+        for (const std::string& bytes : {"\xFF\xFE" + utf16le_bytes(widen_ascii(text)),
+                                         "REGEDIT4" + text.substr(text.find("\r\n"))}) {
+            files.files[path] = bytes;
+            RegistryTree keys;
+            EXPECT_EQ(load_snapshot(files, path, code_page, keys), c.load);
+            EXPECT_EQ(keys.empty(), c.load != SnapshotLoad::loaded);
+        }
+    }
 }
 
 // A snapshot that cannot be read now is not "no snapshot": unless newer
