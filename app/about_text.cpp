@@ -1,5 +1,7 @@
 #include "app/about_text.h"
 
+#include "text/user_texts.h"
+
 namespace quorvel {
 
 std::string version_text(std::uint32_t product_version_ms, std::uint32_t product_version_ls) {
@@ -10,10 +12,7 @@ std::string version_text(std::uint32_t product_version_ms, std::uint32_t product
 }
 
 std::string about_text(const std::string& version) {
-    return "quorvel Version " + version +
-           "\r\nサービスの削除と復活"
-           "\r\n削除履歴は .his に保存"
-           "\r\n管理者権限で動作";
+    return ABOUT_VERSION_LABEL + version + ABOUT_LINES;
 }
 
 }  // namespace quorvel

@@ -15,6 +15,7 @@
 #include "settings/file_paths.h"
 #include "settings/profile_win32.h"
 #include "settings/settings_win32.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 
@@ -90,15 +91,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     restrict_library_search();
     MainWindow main;
     if (!check_platform(main)) {
-        MessageBoxA(GetDesktopWindow(), "Windows NT/2000/XP で起動してください。", "Error", MB_OK);
+        MessageBoxA(GetDesktopWindow(), PLATFORM_REFUSED, START_UP_CAPTION, MB_OK);
         return 1;
     }
     // Every file of the program lies beside it and is named after it: with
     // a cut path they would be read and written somewhere else.
     const std::optional<std::string> executable = executable_path();
     if (!executable) {
-        MessageBoxA(nullptr, "実行ファイルの場所を取得できないため、起動できません。", "Error",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, NO_EXECUTABLE_PATH, START_UP_CAPTION, MB_OK | MB_ICONERROR);
         return 1;
     }
     if (previous == nullptr) register_window_class(instance);
@@ -110,7 +110,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR, int) {
     HWND window = CreateWindowExA(0, PROGRAM_NAME, PROGRAM_NAME, WS_OVERLAPPEDWINDOW, box.x, box.y,
                                   box.width, box.height, nullptr, nullptr, instance, &main);
     if (window == nullptr) {
-        MessageBoxA(nullptr, "ウィンドウを作成できませんでした。", "Error", MB_OK | MB_ICONERROR);
+        MessageBoxA(nullptr, NO_WINDOW, START_UP_CAPTION, MB_OK | MB_ICONERROR);
         return 1;
     }
     fit_saved_size(main, box);

@@ -2,6 +2,7 @@
 
 #include "catalogue/service_row.h"
 #include "res/resource.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 
@@ -9,10 +10,6 @@ namespace {
 
 // Each column's share of the client width, in thirteenths.
 const int COLUMN_UNITS[COLUMN_COUNT] = {3, 2, 1, 1, 1, 3, 1, 1};
-
-const char LIST_INCOMPLETE[] =
-    "サービスの一覧を最後まで読み取れなかったため、表示されていないサービスがあるかもしれません。"
-    "「最新の情報に更新」でやり直してください。";
 
 }  // namespace
 
@@ -55,10 +52,10 @@ const char* list_status_text(bool list_complete) { return list_complete ? "" : L
 std::vector<ContextMenuItem> context_menu_items(const std::string& state_text) {
     const bool running = is_running_label(state_text.c_str());
     return {
-        {"開始(&S)", IDM_START, running},
-        {"停止(&O)", IDM_STOP, !running},
-        {nullptr, 0, false},
-        {"削除(&D)", IDM_DELETE, false},
+        {IDM_START, running},
+        {IDM_STOP, !running},
+        {0, false},
+        {IDM_DELETE, false},
     };
 }
 

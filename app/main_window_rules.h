@@ -51,12 +51,12 @@ bool restore_enabled(const HistoryStore& history);
 const char* list_status_text(bool list_complete);
 
 struct ContextMenuItem {
-    const char* text;  // nullptr for a separator
-    int command;
+    int command;  // 0 for a separator
     bool greyed;
 };
 
-// Start, Stop, a separator and Delete, for the selected row's state text.
+// Start, Stop, a separator and Delete, for the selected row's state text;
+// each item reads as the main menu's item of its command.
 std::vector<ContextMenuItem> context_menu_items(const std::string& state_text);
 
 }  // namespace quorvel

@@ -190,11 +190,14 @@ void show_context_menu(const MainWindow& main) {
     const ServiceRow* service = selected_service(main);
     if (service == nullptr) return;
     HMENU menu = CreatePopupMenu();
+    // The items read as the main menu's items of the same commands.
+    const HMENU main_menu = GetMenu(main.window);
     for (const ContextMenuItem& item : context_menu_items(service->texts[COL_STATE])) {
-        if (item.text == nullptr)
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuA(menu, item.greyed ? MF_GRAYED : MF_ENABLED, item.command, item.text);
+        wchar_t text[64] = L"";
+        if (item.command == 0)
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        else if (GetMenuStringW(main_menu, item.command, text, ARRAYSIZE(text), MF_BYCOMMAND) > 0)
+            AppendMenuW(menu, item.greyed ? MF_GRAYED : MF_ENABLED, item.command, text);
     }
     POINT cursor{};
     GetCursorPos(&cursor);

@@ -14,6 +14,7 @@
 #include "platform/system_library_win32.h"
 #include "res/resource.h"
 #include "text/code_page_win32.h"
+#include "text/user_texts.h"
 #include "operations/system_paths_win32.h"
 
 namespace quorvel {

@@ -10,6 +10,7 @@
 #include "export/list_export.h"
 #include "history/file_system_win32.h"
 #include "platform/system_library_win32.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 namespace {
@@ -18,12 +19,6 @@ namespace {
 // that later versions added (OPENFILENAME_SIZE_VERSION_400A).
 constexpr DWORD DIALOG_RECORD_SIZE = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(sizeof(void*) != 4 || DIALOG_RECORD_SIZE == 76, "the 32-bit record has 76 bytes");
-
-// Two description and pattern pairs, ended by an extra zero byte. The
-// spacing of the two descriptions differs on purpose.
-const char FILE_TYPES[] =
-    "テキスト (カンマで区切られたファイル)( *.csv)\0*.csv\0"
-    "テキスト (タブで区切られたファイル) (*.txt)\0*.txt\0";
 
 // The only call into comdlg32, taken from the system directory.
 BOOL show_save_dialog(OPENFILENAMEA* record) {
@@ -39,7 +34,7 @@ bool choose_export_path(HWND owner, std::string& path) {
     OPENFILENAMEA record{};
     record.lStructSize = DIALOG_RECORD_SIZE;
     record.hwndOwner = owner;
-    record.lpstrFilter = FILE_TYPES;
+    record.lpstrFilter = SAVE_LIST_FILE_TYPES;
     record.nFilterIndex = 1;
     record.lpstrFile = file;
     record.nMaxFile = MAX_PATH;

@@ -9,6 +9,7 @@
 #include "catalogue/service_registry_win32.h"
 #include "settings/display_units.h"
 #include "text/code_page_win32.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 

@@ -1,18 +1,15 @@
 #include "catalogue/service_row.h"
 
 #include <cstring>
+#include <iterator>
+
+#include "text/user_texts.h"
 
 namespace quorvel {
 
-const char* const COLUMN_HEADERS[COLUMN_COUNT] = {
-    "名前", "説明", "状態", "スタートアップの種類",
-    "ログオン", "パス", "内部名", "種別",
-};
+static_assert(std::size(COLUMN_HEADERS) == COLUMN_COUNT, "a header for each column");
 
 namespace {
-
-const char RUNNING[] = "開始";
-const char START_PENDING[] = "開始中";
 
 struct StartTypeLabel {
     std::uint32_t value;
@@ -21,24 +18,14 @@ struct StartTypeLabel {
 
 // Forward table in value order; the reverse lookup walks REVERSE_START_TYPES.
 const StartTypeLabel START_TYPES[] = {
-    {0, "ブート"}, {1, "システム"}, {2, "自動"}, {3, "手動"}, {4, "無効"},
+    {0, BOOT_START}, {1, SYSTEM_START}, {2, AUTO_START}, {3, DEMAND_START}, {4, DISABLED_START},
 };
 
 // Reverse lookup order; "手動" is missing on purpose: it is the default.
 const StartTypeLabel REVERSE_START_TYPES[] = {
-    {2, "自動"}, {0, "ブート"}, {1, "システム"}, {4, "無効"},
+    {2, AUTO_START}, {0, BOOT_START}, {1, SYSTEM_START}, {4, DISABLED_START},
 };
 constexpr std::uint32_t DEFAULT_START_TYPE = 3;  // SERVICE_DEMAND_START
-
-const char OWN_PROCESS[] = "独自プロセス";
-const char SHARE_PROCESS[] = "共有プロセス";
-const char KERNEL_DRIVER[] = "デバイスドライバ";
-const char FILE_SYSTEM_DRIVER[] = "ファイルシステムドライバ";
-const char INTERACTIVE[] = "(対話許可)";
-// A per-user service: the template the system copies for each user who
-// signs in, and such a copy.
-const char USER_TEMPLATE[] = "(ユーザー別テンプレート)";
-const char USER_INSTANCE[] = "(ユーザー別インスタンス)";
 
 constexpr std::uint32_t TYPE_KERNEL_DRIVER = 0x1;
 constexpr std::uint32_t TYPE_FILE_SYSTEM_DRIVER = 0x2;

@@ -35,8 +35,6 @@ struct ServiceRow {
     std::uint32_t current_state = 0;
 };
 
-extern const char* const COLUMN_HEADERS[COLUMN_COUNT];
-
 // Number to label; values outside the tables give the empty text.
 const char* state_label(std::uint32_t state);
 const char* start_type_label(std::uint32_t start_type);

@@ -2,6 +2,7 @@
 
 #include "text/cp932.h"
 #include "text/text_split.h"
+#include "text/user_texts.h"
 #include "settings/file_paths.h"
 
 namespace quorvel {

@@ -10,44 +10,11 @@
 #include "operations/start_stop.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 
 namespace {
-
-const char ERROR_CAPTION[] = "エラー";
-const char DELETE_CAPTION[] = "削除";
-const char DRIVER_REFUSED[] = "%s はデバイスドライバのため削除できません。";
-const char SYSTEM_QUESTION[] =
-    "%s はシステム関係のサービスと思われます。\r\n"
-    "システムが起動できなくなる等の不具合が発生する可能性があります。\r\n"
-    "削除してもよろしいですか？";
-const char DEPENDENTS_REFUSED[] = "%s に依存するサービスがあるため削除できません。";
-const char DEPENDENTS_UNKNOWN[] =
-    "%s に依存するサービスがあるかどうかを確かめられないため、削除できません。";
-const char LOAD_ORDER_QUESTION[] = "%s にはロード順序または依存関係が設定されています。削除しますか？";
-const char DEPENDENCIES_UNKNOWN[] =
-    "%s のロード順序と依存関係を確かめられないため、削除できません。";
-const char CONFIRMATION[] = "サービス名 %s を削除しますか？";
-const char CONFIRMATION_CAPTION[] = "削除の確認";
-const char DELETED[] = "サービス名 %s を削除しました";
-const char NOT_DELETED[] = "サービス名 %s を削除できませんでした";
-const char NOT_SAVED[] =
-    "%s の削除履歴を保存できないため、削除を中止しました。\r\n"
-    "履歴ファイルに書き込めるか確かめてください。";
-const char RECORD_NOT_TAKEN_BACK[] =
-    "削除の前に保存した記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
-const char SNAPSHOT_NOT_SAVED[] = "%s のレジストリ設定を保存できないため、削除を中止しました。\r\n";
-const char FOLDER_ADVICE[] = "履歴ファイルのあるフォルダーに書き込めるか確かめてください。";
-const char KEY_ADVICE[] =
-    "サービスのレジストリ キーのうち、次のキーまたはその値を読み取れません。"
-    "管理者として実行しているか、ほかのプログラムがキーを変更していないか確かめてください。\r\n";
-const char CONFIG_UNREADABLE[] =
-    "%s の現在の構成を読み取れないため、削除できません。\r\n"
-    "削除履歴には削除するときの構成を記録するため、読み取れないままでは削除しません。";
-const char NAME_ADVICE[] =
-    "サービスのレジストリ キーに、.reg ファイルに書けない名前 (改行などを含む名前) の"
-    "キーまたは値があります。";
 
 const char SYSTEM_ROOT_PREFIX[] = "\\SystemRoot\\";
 

@@ -9,9 +9,6 @@
 
 namespace quorvel {
 
-extern const char* const WOW64_QUESTION;
-extern const char* const WOW64_CAPTION;
-
 // True when the record at `index` may be re-created: always outside WOW64;
 // under it only when the user answers Yes to the warning (No is the
 // default button).

@@ -2,35 +2,9 @@
 
 #include "history/snapshot_store.h"
 #include "operations/service_settings.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
-
-const char* const RESTORED_TEXT = "サービス名 %s を復活しました";
-const char* const RESTORED_CAPTION = "復活";
-const char* const RESTORE_FAILED_TEXT = "%s の復活に失敗しました。";
-const char* const RESTORE_FAILED_CAPTION = "エラー";
-const char* const MARKED_FOR_DELETE_TEXT =
-    "同じ名前のサービスが削除待ちのまま残っているため、"
-    "そのサービスを開いているプログラム (サービス管理ツールなど) を閉じるか、"
-    "Windows を再起動してからやり直してください。";
-const char* const PARTLY_RESTORED_TEXT = "%s は復活しましたが、次の設定は元に戻せませんでした。";
-const char* const SNAPSHOT_UNREADABLE_QUESTION =
-    "%s のレジストリ設定を保存したファイル (スナップショット) を今は読み込めません。"
-    "ほかのプログラム (ウイルス対策ソフト、バックアップなど) が開いているか、"
-    "フォルダーを読み取れない可能性があります。";
-const char* const SNAPSHOT_UNREADABLE_ADVICE =
-    "一覧の内容だけで復活しますか？ スナップショットにしかない設定 (サービス DLL など) は"
-    "戻らず、スナップショットのファイルはそのまま残ります。\r\n"
-    "「いいえ」を選ぶと何も変更しません。しばらくしてからやり直してください。";
-const char* const SNAPSHOT_UNREADABLE_CAPTION = "復活の確認";
-const char* const SNAPSHOT_KEPT_TEXT = "スナップショットは削除せず、次のファイルとして残しました。";
-const char* const SNAPSHOT_LEFT_TEXT =
-    "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
-    "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。";
-const char* const HISTORY_NOT_UPDATED_TEXT =
-    "%s の記録を履歴ファイルから取り除けなかったため、記録が履歴に残っています。";
-const char* const HISTORY_FILE_ADVICE =
-    "ほかのプログラムが履歴ファイルを開いていないか、書き込めるか確かめてください。";
 
 Recreation recreation_from_texts(const RecordTexts& texts) {
     Recreation recreation;
@@ -46,8 +20,6 @@ Recreation recreation_from_texts(const RecordTexts& texts) {
 }
 
 namespace {
-
-const char SNAPSHOT_UNUSABLE[] = " (読み込めません)";
 
 enum class Creation { created, failed, name_marked_for_deletion };
 
@@ -87,7 +59,7 @@ bool restore_from_record_alone(UserPrompt& prompt, const std::string& display_na
                                const std::string& unreadable) {
     const std::string text = format_message(SNAPSHOT_UNREADABLE_QUESTION, display_name) +
                              "\r\n" + unreadable + "\r\n\r\n" + SNAPSHOT_UNREADABLE_ADVICE;
-    return prompt.message_box(text, SNAPSHOT_UNREADABLE_CAPTION,
+    return prompt.message_box(text, RESTORE_CONFIRMATION_CAPTION,
                               BOX_YESNO | BOX_ICONWARNING | BOX_DEFBUTTON2) == ANSWER_YES;
 }
 
@@ -124,7 +96,7 @@ void tell_failure(UserPrompt& prompt, const std::string& display_name, Creation 
     std::string text = format_message(RESTORE_FAILED_TEXT, display_name);
     if (creation == Creation::name_marked_for_deletion)
         text += std::string("\r\n") + MARKED_FOR_DELETE_TEXT;
-    prompt.message_box(text, RESTORE_FAILED_CAPTION, BOX_ICONERROR);
+    prompt.message_box(text, ERROR_CAPTION, BOX_ICONERROR);
 }
 
 // Where the snapshot went once the record has left the history: deleted

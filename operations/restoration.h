@@ -17,35 +17,6 @@
 
 namespace quorvel {
 
-// The messages of a restoration; "%s" is the display name.
-extern const char* const RESTORED_TEXT;
-extern const char* const RESTORED_CAPTION;
-extern const char* const RESTORE_FAILED_TEXT;
-extern const char* const RESTORE_FAILED_CAPTION;
-// Added to the failure text when the name is held by a service marked for
-// deletion.
-extern const char* const MARKED_FOR_DELETE_TEXT;
-// After the success message: what of the snapshot could not be brought
-// back, one name a line after this text.
-extern const char* const PARTLY_RESTORED_TEXT;
-// When the record's snapshot cannot be read now, or names a key or value
-// twice: whether to restore from the record alone (No, the default,
-// changes nothing). The file or folder follows on a line of its own.
-extern const char* const SNAPSHOT_UNREADABLE_QUESTION;
-extern const char* const SNAPSHOT_UNREADABLE_ADVICE;
-extern const char* const SNAPSHOT_UNREADABLE_CAPTION;
-// After the list of what was not restored: the snapshot was kept, set
-// aside under the name on the next line.
-extern const char* const SNAPSHOT_KEPT_TEXT;
-// A snapshot whose record has gone could be neither deleted nor set aside;
-// its path follows on the next line. Told by deletions too.
-extern const char* const SNAPSHOT_LEFT_TEXT;
-// The service is back but its record stayed in the history file; the
-// advice follows, then the file on the next line. Deletions give the advice
-// too.
-extern const char* const HISTORY_NOT_UPDATED_TEXT;
-extern const char* const HISTORY_FILE_ADVICE;
-
 struct Recreation {
     RecordedService record;
     bool start_after = false;  // the service was running when it was deleted
@@ -74,8 +45,7 @@ struct RestorationContext {
 // if everything in it was applied, or else set aside (kept_snapshot_path);
 // should the save fail, both stay and the message says so. 0 otherwise,
 // with both left in place: the creation failed, or the snapshot cannot be
-// read now (or names a key or value twice) and the user did not choose to
-// restore from the record alone.
+// read now and the user did not choose to restore from the record alone.
 int restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

@@ -6,14 +6,12 @@
 #include "catalogue/service_row.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 
 namespace {
 
-const char DEFAULT_VALUE_NAME[] = "(既定)";
-const char DIFFERS_FROM_RECORD[] = " (記録と異なるため使いません)";
-const char BAD_DESCRIPTOR[] = " (正しいセキュリティ記述子ではありません)";
 const char16_t VOLATILE_SUBKEY[] = u"Enum";
 const char16_t DELETE_MARK[] = u"DeleteFlag";
 

@@ -1,16 +1,13 @@
 #include "operations/start_stop.h"
 
+#include "text/user_texts.h"
+
 namespace quorvel {
 
 namespace {
 
 constexpr int STOP_POLLS = 10;
 constexpr unsigned STOP_POLL_PAUSE_MS = 500;
-
-const char START_MESSAGE[] = "%s を開始しました";
-const char START_CAPTION[] = "開始";
-const char STOP_MESSAGE[] = "%s を停止しました";
-const char STOP_CAPTION[] = "停止";
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: the unit
+# Installs what is missing, checks that no source but the table of the
+# user's texts spells one, builds everything and runs every test: the unit
 # tests of the portable core natively (under ASan and UBSan), a short run of
 # its fuzz targets, the release made twice (here and from a second clone
 # elsewhere) and checked, then the end-to-end tests of the released program
@@ -13,6 +14,10 @@ exec 9>build/test.lock
 flock 9
 
 bash scripts/setup.sh
+
+echo "== the user's texts in their table"
+python3 scripts/check_texts.py
+
 source scripts/wine_session.sh
 scripts/build.sh native win32 win64
 

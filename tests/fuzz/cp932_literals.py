@@ -5,10 +5,12 @@ bytes.
 
 clang 14 knows no execution character set but UTF-8, and a raw code page
 932 source would not do either: many trail bytes are a backslash. The
-escaped copy gives clang the very bytes the other builds compile. Wide and
-UTF literals (L, u, U, u8) stay as they are: their units do not depend on
-the execution character set, and clang reads them from UTF-8 as the other
-builds do.
+escaped copy gives clang the very bytes the other builds compile. Only the
+table of the user's texts (text/user_texts.h) needs it: no other source
+holds a narrow non-ASCII literal (scripts/check_texts.py, which finds the
+literals with literals() below). Wide and UTF literals (L, u, U, u8) stay
+as they are: their units do not depend on the execution character set, and
+clang reads them from UTF-8 as the other builds do.
 Usage: cp932_literals.py SOURCE COPY"""
 import os
 import sys
@@ -43,46 +45,47 @@ def raw_end(text, i):
     return text.index(closing, open_paren) + len(closing)
 
 
-def convert(text):
-    out = []
-    i, quote, narrow = 0, None, False
+def quoted_end(text, i):
+    """The end of the ordinary literal whose opening quote is text[i]."""
+    j = i + 1
+    while j < len(text) and text[j] != text[i]:
+        j += 2 if text[j] == "\\" else 1
+    return min(j + 1, len(text))
+
+
+def literals(text):
+    """Each string or character literal of a C++ source, outside comments,
+    as (start, end, narrow, raw): text[start:end] is the literal from its
+    opening quote on, narrow when it has no encoding prefix."""
+    i = 0
     while i < len(text):
-        c = text[i]
-        if quote:
-            if c == "\\":
-                out.append(text[i:i + 2])
-                i += 2
-                continue
-            if c == quote:
-                quote = None
-            out.append(escaped(c) if narrow and ord(c) > 0x7F else c)
-        elif text.startswith("//", i):
+        if text.startswith("//", i):
             end = text.find("\n", i)
-            end = len(text) if end < 0 else end
-            out.append(text[i:end])
-            i = end
-            continue
+            i = len(text) if end < 0 else end
         elif text.startswith("/*", i):
             end = text.find("*/", i + 2)
-            end = len(text) if end < 0 else end + 2
-            out.append(text[i:end])
-            i = end
-            continue
-        elif c in "\"'" and literal_prefix(text, i) is not None:
+            i = len(text) if end < 0 else end + 2
+        elif text[i] in "\"'" and literal_prefix(text, i) is not None:
             prefix, raw = literal_prefix(text, i)
-            if raw:
-                end = raw_end(text, i)
-                body = text[i:end]
-                if prefix == "" and any(ord(ch) > 0x7F for ch in body):
-                    raise ValueError("a narrow raw string cannot hold escapes: " + body)
-                out.append(body)
-                i = end
-                continue
-            quote, narrow = c, prefix == ""
-            out.append(c)
+            end = raw_end(text, i) if raw else quoted_end(text, i)
+            yield i, end, prefix == "", raw
+            i = end
         else:
-            out.append(c)
-        i += 1
+            i += 1
+
+
+def convert(text):
+    out, done = [], 0
+    for start, end, narrow, raw in literals(text):
+        body = text[start:end]
+        if not narrow or not any(ord(ch) > 0x7F for ch in body):
+            continue
+        if raw:
+            raise ValueError("a narrow raw string cannot hold escapes: " + body)
+        out.append(text[done:start])
+        out.append("".join(escaped(ch) if ord(ch) > 0x7F else ch for ch in body))
+        done = end
+    out.append(text[done:])
     return "".join(out)
 
 

@@ -15,6 +15,7 @@
 #include "fakes/fake_system_paths.h"
 #include "fakes/registry_bytes.h"
 #include "history/snapshot_store.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 namespace {
@@ -113,7 +114,7 @@ TEST_F(Deletion, DriversAreRefusedWithTheSameMessage) {
         EXPECT_EQ(run(driver), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text, "Disk はデバイスドライバのため削除できません。");
-        EXPECT_EQ(prompt.shown[0].caption, "エラー");
+        EXPECT_EQ(prompt.shown[0].caption, ERROR_CAPTION);
         EXPECT_EQ(prompt.shown[0].flags, 0x30u);
     }
     EXPECT_TRUE(scm.log.empty());  // refused before the manager is asked
@@ -148,7 +149,7 @@ TEST_F(Deletion, NoToTheSystemQuestionChangesNothing) {
               "App はシステム関係のサービスと思われます。\r\n"
               "システムが起動できなくなる等の不具合が発生する可能性があります。\r\n"
               "削除してもよろしいですか？");
-    EXPECT_EQ(prompt.shown[0].caption, "削除");
+    EXPECT_EQ(prompt.shown[0].caption, DELETE_CAPTION);
     EXPECT_EQ(prompt.shown[0].flags, 0x34u);
     EXPECT_TRUE(scm.log.empty());
     EXPECT_TRUE(history.records.empty());
@@ -168,7 +169,7 @@ TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
     prompt.shown.clear();
     EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].caption, "エラー");
+    EXPECT_EQ(prompt.shown[0].caption, ERROR_CAPTION);
     EXPECT_FALSE(scm.services[0].removed);
 }
 
@@ -199,7 +200,7 @@ TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text,
                   "App にはロード順序または依存関係が設定されています。削除しますか？");
-        EXPECT_EQ(prompt.shown[0].caption, "削除");
+        EXPECT_EQ(prompt.shown[0].caption, DELETE_CAPTION);
         EXPECT_EQ(prompt.shown[0].flags, 0x34u);
     }
 }
@@ -210,14 +211,14 @@ TEST_F(Deletion, UnopenableManagerSkipsTheRemainingChecks) {
     prompt.answers = {ANSWER_NO};  // the confirmation
     EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].caption, "削除の確認");
+    EXPECT_EQ(prompt.shown[0].caption, CONFIRMATION_CAPTION);
 }
 
 TEST_F(Deletion, ConfirmedDeletionSavesTheRecordFirstThenDeletes) {
     add_listed(scm, registry, u"Comma", "App, the service");
     const ServiceRow row = row_of(scm.services[1]);
     EXPECT_EQ(run(row), DeletionOutcome::deleted);
-    EXPECT_EQ(captions(), (std::vector<std::string>{"削除の確認", "削除"}));
+    EXPECT_EQ(captions(), (std::vector<std::string>{CONFIRMATION_CAPTION, DELETE_CAPTION}));
     EXPECT_EQ(prompt.shown[0].text, "サービス名 App, the service を削除しますか？");
     EXPECT_EQ(prompt.shown[0].flags, 4u);
     EXPECT_EQ(prompt.shown[1].text, "サービス名 App, the service を削除しました");
@@ -246,7 +247,7 @@ TEST_F(Deletion, AnUnsavableRecordStopsTheDeletion) {
     EXPECT_EQ(rows_removed, 0);
     EXPECT_EQ(history.records.size(), 1u);
     EXPECT_EQ(files.files[HISTORY], "Old,,,,,,Old,\r\n");
-    EXPECT_EQ(prompt.shown.back().caption, "エラー");
+    EXPECT_EQ(prompt.shown.back().caption, ERROR_CAPTION);
     EXPECT_EQ(prompt.shown.back().flags, 0x30u);
     EXPECT_NE(prompt.shown.back().text.find("App "), std::string::npos);
 }
@@ -257,7 +258,7 @@ TEST_F(Deletion, AFailedDeletionTakesTheRecordOutAgain) {
     scm.services[0].removable = false;
     EXPECT_EQ(run(), DeletionOutcome::failed);
     EXPECT_EQ(prompt.shown.back().text, "サービス名 App を削除できませんでした");
-    EXPECT_EQ(prompt.shown.back().caption, "削除");
+    EXPECT_EQ(prompt.shown.back().caption, DELETE_CAPTION);
     EXPECT_EQ(history.records.size(), 1u);
     EXPECT_EQ(files.files[HISTORY], "Old,,,,,,Old,\r\n");
     EXPECT_EQ(rows_removed, 0);
@@ -404,7 +405,7 @@ TEST_F(Deletion, LongTextsAreUsedWhole) {
 TEST_F(Deletion, TheRecordHoldsTheServiceAsItIsWhenDeleted) {
     const ServiceRow listed = row_of(scm.services[0]);
     prompt.while_shown = [this](const testing::ShownBox& box) {
-        if (box.caption != "削除の確認") return;
+        if (box.caption != CONFIRMATION_CAPTION) return;
         FakeService& now = scm.services[0];
         now.config.binary_path = "C:\\app\\v2\\svc.exe";
         now.config.start_type = 2;
@@ -454,9 +455,9 @@ TEST_F(Deletion, AServiceWhoseConfigurationCannotBeReadNowIsNotDeleted) {
         EXPECT_EQ(run_deletion(row, with_broken, [this] { ++rows_removed; }),
                   DeletionOutcome::refused);
         ASSERT_EQ(told.shown.size(), 2u);
-        EXPECT_EQ(told.shown[0].caption, "削除の確認");
+        EXPECT_EQ(told.shown[0].caption, CONFIRMATION_CAPTION);
         EXPECT_EQ(told.shown[1].text, "App" + CONFIG_UNREADABLE);
-        EXPECT_EQ(told.shown[1].caption, "エラー");
+        EXPECT_EQ(told.shown[1].caption, ERROR_CAPTION);
         EXPECT_EQ(told.shown[1].flags, 0x30u);
         EXPECT_EQ(std::count(broken.log.begin(), broken.log.end(), "delete AppSvc"), 0);
         EXPECT_FALSE(broken.services[0].removed);
@@ -552,7 +553,7 @@ TEST_F(DeletionSnapshot, ASnapshotThatCannotBeSavedStopsTheDeletionAndSaysWhy) {
         EXPECT_TRUE(files.files.empty());
         ASSERT_FALSE(prompt.shown.empty());
         EXPECT_EQ(prompt.shown.back().text, head + c.advice);
-        EXPECT_EQ(prompt.shown.back().caption, "エラー");
+        EXPECT_EQ(prompt.shown.back().caption, ERROR_CAPTION);
         EXPECT_EQ(prompt.shown.back().flags, 0x30u);
     }
 }
@@ -580,9 +581,9 @@ TEST_F(DeletionSnapshot, AServiceThatVanishedIsReportedAsNotDeleted) {
         const ServiceRow row = row_of(vanishing.services[0]);
         EXPECT_EQ(run_deletion(row, vanished, [this] { ++rows_removed; }), DeletionOutcome::failed);
         ASSERT_EQ(told.shown.size(), 2u);
-        EXPECT_EQ(told.shown[0].caption, "削除の確認");
+        EXPECT_EQ(told.shown[0].caption, CONFIRMATION_CAPTION);
         EXPECT_EQ(told.shown[1].text, "サービス名 App を削除できませんでした");
-        EXPECT_EQ(told.shown[1].caption, "削除");
+        EXPECT_EQ(told.shown[1].caption, DELETE_CAPTION);
         EXPECT_EQ(told.shown[1].flags, 0u);
         EXPECT_EQ(disk.files, (std::map<std::string, std::string>{{HISTORY, "Old,,,,,,Old,\r\n"}}));
         EXPECT_EQ(rows_removed, 0);
@@ -659,7 +660,7 @@ TEST_F(DeletionSnapshot, WhatTheRollbackCouldNotUndoIsTold) {
         EXPECT_EQ(run_deletion(row_of(scm.services[0]), refused, [] {}), DeletionOutcome::failed);
         ASSERT_FALSE(told.shown.empty());
         EXPECT_EQ(told.shown.back().text, c.text);
-        EXPECT_EQ(told.shown.back().caption, "削除");
+        EXPECT_EQ(told.shown.back().caption, DELETE_CAPTION);
         EXPECT_EQ(told.shown.back().flags, c.flags);
         std::vector<std::string> snapshots;
         for (const auto& file : disk.files)
@@ -736,7 +737,7 @@ TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
         EXPECT_EQ(run(), DeletionOutcome::refused);
         ASSERT_EQ(prompt.shown.size(), 1u);
         EXPECT_EQ(prompt.shown[0].text, c.text);
-        EXPECT_EQ(prompt.shown[0].caption, "エラー");
+        EXPECT_EQ(prompt.shown[0].caption, ERROR_CAPTION);
         EXPECT_EQ(prompt.shown[0].flags, 0x30u);
     }
     EXPECT_FALSE(scm.services[0].removed);

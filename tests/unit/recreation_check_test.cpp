@@ -4,6 +4,7 @@
 
 #include "fakes/fake_prompt.h"
 #include "history/record_format.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 namespace {
@@ -31,7 +32,7 @@ TEST(MayRecreate, UnderWow64OnlyYesGoesOn) {
         prompt.answers = {answer};
         EXPECT_EQ(may_recreate(true, history, 0, prompt), answer == ANSWER_YES);
         ASSERT_EQ(prompt.shown.size(), 1u);
-        EXPECT_EQ(prompt.shown[0].caption, WOW64_CAPTION);
+        EXPECT_EQ(prompt.shown[0].caption, RESTORE_CONFIRMATION_CAPTION);
         EXPECT_EQ(prompt.shown[0].flags, BOX_YESNO | BOX_ICONWARNING | BOX_DEFBUTTON2);
         // The whole display name from the record, comma and all.
         EXPECT_NE(prompt.shown[0].text.find("表示名, with a comma は 32 ビット"), std::string::npos);

@@ -12,6 +12,7 @@
 #include "fakes/fake_system_paths.h"
 #include "fakes/registry_bytes.h"
 #include "history/snapshot_store.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 namespace {
@@ -112,7 +113,7 @@ TEST_F(RestoreService, CreatesTheServiceStartsItAndDropsItsRecord) {
 
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text, "サービス名 Foo Service を復活しました");
-    EXPECT_EQ(prompt.shown[0].caption, "復活");
+    EXPECT_EQ(prompt.shown[0].caption, RESTORED_CAPTION);
     EXPECT_EQ(prompt.shown[0].flags, 0u);
 }
 
@@ -133,7 +134,7 @@ TEST_F(RestoreService, AServiceThatWillNotStartIsStillRestored) {
     EXPECT_EQ(restore_without_snapshot(refusing, prompt, history, 1), 1);
     EXPECT_EQ(history.records.size(), 2u);
     ASSERT_EQ(prompt.shown.size(), 1u);
-    EXPECT_EQ(prompt.shown[0].caption, "復活");
+    EXPECT_EQ(prompt.shown[0].caption, RESTORED_CAPTION);
 }
 
 TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
@@ -159,7 +160,7 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
         for (const std::string& entry : failing.log) EXPECT_NE(entry.rfind("start ", 0), 0u);
         ASSERT_EQ(told.shown.size(), 1u);
         EXPECT_EQ(told.shown[0].text, "Foo Service の復活に失敗しました。");
-        EXPECT_EQ(told.shown[0].caption, "エラー");
+        EXPECT_EQ(told.shown[0].caption, ERROR_CAPTION);
         EXPECT_EQ(told.shown[0].flags, 0x10u);
     }
 }
@@ -299,7 +300,7 @@ TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAndItsSnapshotKept) {
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
                            PARTLY + "Group\r\nParameters\r\n\r\n" + KEPT_AS + kept}));
-    EXPECT_EQ(prompt.shown[1].caption, "復活");
+    EXPECT_EQ(prompt.shown[1].caption, RESTORED_CAPTION);
     EXPECT_EQ(prompt.shown[1].flags, 0x30u);
     EXPECT_EQ(registry.keys[FOO_KEY][u"Description"], wide_sz(u"does, foo"));
     EXPECT_TRUE(history.records.empty());
@@ -544,7 +545,7 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
                   "一覧の内容だけで復活しますか？ スナップショットにしかない設定 (サービス DLL "
                   "など) は戻らず、スナップショットのファイルはそのまま残ります。\r\n"
                   "「いいえ」を選ぶと何も変更しません。しばらくしてからやり直してください。");
-    EXPECT_EQ(prompt.shown[0].caption, "復活の確認");
+    EXPECT_EQ(prompt.shown[0].caption, RESTORE_CONFIRMATION_CAPTION);
     EXPECT_EQ(prompt.shown[0].flags, 0x134u);
     EXPECT_TRUE(scm.log.empty());
     EXPECT_EQ(history.records.size(), 1u);

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "text/user_texts.h"
+
 namespace quorvel {
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include "fakes/fake_prompt.h"
 #include "fakes/fake_service_manager.h"
+#include "text/user_texts.h"
 
 namespace quorvel {
 namespace {
@@ -140,13 +141,13 @@ TEST(StartStopCommands, TellOnlySuccessNamingTheDisplayName) {
         std::string text;  // "" when no box is shown
         std::string caption;
     } cases[] = {
-        {"started", false, true, "表示名", "表示名 を開始しました", "開始"},
+        {"started", false, true, "表示名", "表示名 を開始しました", START_CAPTION},
         {"start refused", false, false, "表示名", "", ""},
-        {"stopped", true, true, "表示名", "表示名 を停止しました", "停止"},
+        {"stopped", true, true, "表示名", "表示名 を停止しました", STOP_CAPTION},
         {"stop refused", true, false, "表示名", "", ""},
-        {"longest name started", false, true, long_name, long_name + " を開始しました", "開始"},
-        {"longest name stopped", true, true, long_name, long_name + " を停止しました", "停止"},
-        {"percent in the name", false, true, "50%s %d", "50%s %d を開始しました", "開始"},
+        {"longest name started", false, true, long_name, long_name + " を開始しました", START_CAPTION},
+        {"longest name stopped", true, true, long_name, long_name + " を停止しました", STOP_CAPTION},
+        {"percent in the name", false, true, "50%s %d", "50%s %d を開始しました", START_CAPTION},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
