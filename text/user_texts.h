@@ -134,9 +134,10 @@ inline constexpr char DEFAULT_VALUE_NAME[] = "(既定)";
 inline constexpr char DIFFERS_FROM_RECORD[] = " (記録と異なるため使いません)";
 inline constexpr char BAD_DESCRIPTOR[] = " (正しいセキュリティ記述子ではありません)";
 inline constexpr char SNAPSHOT_UNUSABLE[] = " (読み込めません)";
-// When the record's snapshot cannot be read now: whether to restore from
-// the record alone (No, the default, changes nothing). The file or folder
-// that cannot be read follows on a line of its own, then the advice.
+// When the record's snapshot cannot be read now, or names a key or value
+// twice: whether to restore from the record alone (No, the default,
+// changes nothing). The file or folder follows on a line of its own, then
+// the advice.
 inline constexpr char SNAPSHOT_UNREADABLE_QUESTION[] =
     "%s のレジストリ設定を保存したファイル (スナップショット) を今は読み込めません。"
     "ほかのプログラム (ウイルス対策ソフト、バックアップなど) が開いているか、"
