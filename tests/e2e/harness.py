@@ -108,8 +108,14 @@ def split_records(data):
 
 
 def wine_reg(*args):
-    result = wine("reg", *args)
-    assert result.returncode == 0, ("reg",) + args
+    """Wine's reg.exe now and then fails a write to a service's key that the
+    Service Control Manager is writing at that moment; it is asked again
+    then, a few times, and the last failure is reported with its message."""
+    for _ in range(3):
+        result = wine("reg", *args)
+        if result.returncode == 0:
+            return
+    raise AssertionError(("reg",) + args + (result.returncode, result.stderr))
 
 
 def set_windows_version(version):
