@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "catalogue/service_row.h"
-#include "history/file_system.h"
+#include "files/file_system.h"
 
 namespace quorvel {
 
