@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "text/affixes.h"
 #include "text/user_texts.h"
 
 namespace quorvel {
@@ -43,12 +44,6 @@ static_assert(sizeof SHARE_PROCESS - 1 == PROCESS_LABEL_BYTES,
 
 bool equals(const char* text, const char* label) {
     return text != nullptr && std::strcmp(text, label) == 0;
-}
-
-// Compares the first n bytes; a shorter text never matches because its
-// terminating zero differs from the label's byte at that position.
-bool starts_with(const char* text, const char* label, std::size_t n) {
-    return text != nullptr && std::strncmp(text, label, n) == 0;
 }
 
 const char* base_type_label(std::uint32_t t) {
@@ -102,12 +97,13 @@ std::uint32_t base_service_type(std::uint32_t service_type) {
 }
 
 std::uint32_t service_type_from_label(const char* text) {
+    if (text == nullptr) return TYPE_OWN_PROCESS;
     for (std::uint32_t process : {TYPE_OWN_PROCESS, TYPE_SHARE_PROCESS}) {
         const char* label = process == TYPE_OWN_PROCESS ? OWN_PROCESS : SHARE_PROCESS;
-        if (!starts_with(text, label, PROCESS_LABEL_BYTES)) continue;
+        if (!starts_with(std::string_view(text), label)) continue;
         std::uint32_t type = process;
         const char* rest = text + PROCESS_LABEL_BYTES;
-        if (starts_with(rest, INTERACTIVE, INTERACTIVE_BYTES)) {
+        if (starts_with(std::string_view(rest), INTERACTIVE)) {
             type |= TYPE_INTERACTIVE;
             rest += INTERACTIVE_BYTES;
         }

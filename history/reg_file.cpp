@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "text/affixes.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
 
@@ -191,11 +192,6 @@ Text trimmed(const Text& line) {
     while (first < last && is_blank(line[first])) ++first;
     while (last > first && is_blank(line[last - 1])) --last;
     return line.substr(first, last - first);
-}
-
-template <class Text>
-bool starts_with(const Text& text, const Text& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 // Reads a quoted text from text[pos] (the opening quote) up to its closing
@@ -418,7 +414,7 @@ bool write_reg_file(const RegFile& file, std::string& out) {
 bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file) {
     const std::string mark = BYTE_ORDER_MARK;
     RegFile read;
-    if (bytes.compare(0, mark.size(), mark) == 0) {
+    if (starts_with(bytes, mark)) {
         ParsedFile<WideText> parsed;
         if (bytes.size() % 2 != 0 ||
             !parse(from_utf16le(bytes.substr(mark.size())), WideText(UNICODE_HEADER), parsed))
