@@ -75,13 +75,12 @@ bool is_plain_text(const RegistryValue& value) {
 }
 
 WideText hex_data(const WideText& prefix, const std::string& data) {
-    static const char16_t DIGITS[] = u"0123456789abcdef";
     WideText out = prefix;
     std::size_t line_start = 0;
     for (std::size_t i = 0; i < data.size(); ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
-        out += DIGITS[byte >> 4];
-        out += DIGITS[byte & 0xF];
+        out += static_cast<char16_t>(hex_digit_for(byte >> 4, HexCase::lower));
+        out += static_cast<char16_t>(hex_digit_for(byte, HexCase::lower));
         if (i + 1 == data.size()) break;
         out += u',';
         if (out.size() - line_start >= HEX_LINE_WIDTH) {

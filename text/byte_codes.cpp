@@ -9,9 +9,15 @@ int hex_digit(char c) {
     return -1;
 }
 
+char hex_digit_for(unsigned value, HexCase letters) {
+    static const char DIGITS[] = "0123456789abcdef";
+    const char digit = DIGITS[value & 0x0F];
+    return letters == HexCase::upper && digit >= 'a' ? static_cast<char>(digit - 'a' + 'A')
+                                                     : digit;
+}
+
 std::string percent_code(unsigned char byte) {
-    static const char DIGITS[] = "0123456789ABCDEF";
-    return {'%', DIGITS[byte >> 4], DIGITS[byte & 0x0F]};
+    return {'%', hex_digit_for(byte >> 4, HexCase::upper), hex_digit_for(byte, HexCase::upper)};
 }
 
 std::uint32_t little_endian_at(const std::string& bytes, std::size_t at, int width) {

@@ -12,6 +12,12 @@ namespace quorvel {
 // The value of a hex digit in either letter case; -1 for any other byte.
 int hex_digit(char c);
 
+enum class HexCase { lower, upper };
+
+// The hex digit of the low four bits of `value`, its letters in the case
+// asked for: .reg files write "2c", %XX codes "%2C".
+char hex_digit_for(unsigned value, HexCase letters);
+
 // The byte as '%' and two upper-case hex digits ("%2C").
 std::string percent_code(unsigned char byte);
 

@@ -13,6 +13,21 @@ TEST(HexDigit, BothLetterCasesAndNothingElse) {
         EXPECT_EQ(hex_digit(other), -1) << static_cast<int>(other);
 }
 
+TEST(HexDigit, EveryValueInTheCaseAskedForReadsBack) {
+    for (unsigned value = 0; value < 16; ++value) {
+        const char lower = hex_digit_for(value, HexCase::lower);
+        const char upper = hex_digit_for(value, HexCase::upper);
+        EXPECT_EQ(hex_digit(lower), static_cast<int>(value));
+        EXPECT_EQ(hex_digit(upper), static_cast<int>(value));
+        EXPECT_EQ(lower == upper, value < 10) << value;
+        if (value >= 10) {
+            EXPECT_TRUE(lower >= 'a' && lower <= 'f') << lower;
+            EXPECT_TRUE(upper >= 'A' && upper <= 'F') << upper;
+        }
+    }
+    EXPECT_EQ(hex_digit_for(0x2C, HexCase::lower), 'c');  // the low four bits only
+}
+
 TEST(PercentCode, TwoUpperCaseDigits) {
     EXPECT_EQ(percent_code(0x00), "%00");
     EXPECT_EQ(percent_code(','), "%2C");
