@@ -32,7 +32,7 @@ bool change_config(SC_HANDLE service, const ConfigChange& change) {
 
 bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
     ConfigChange change;
-    const WideText list = from_utf16le(join_wide_multi_string(setting.list));
+    const WideText list = join_multi_string(setting.list);
     switch (setting.kind) {
     case SettingKind::error_control: change.error_control = setting.number; break;
     case SettingKind::load_order_group: change.load_order_group = wide_text(setting.text); break;
@@ -109,7 +109,7 @@ bool Win32ServiceManager::change_setting(const WideText& name, const ServiceSett
     case SettingKind::preshutdown_timeout:
         return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
     case SettingKind::required_privileges: {
-        WideText list = from_utf16le(join_wide_multi_string(setting.list));
+        WideText list = join_multi_string(setting.list);
         SERVICE_REQUIRED_PRIVILEGES_INFOW info{writable(list)};
         return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
     }

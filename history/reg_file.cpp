@@ -7,6 +7,7 @@
 #include "text/affixes.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
+#include "text/text_split.h"
 
 namespace quorvel {
 namespace {
@@ -167,16 +168,9 @@ int digit_of(Char c) {
 
 template <class Text>
 std::vector<Text> split_lines(const Text& text) {
-    std::vector<Text> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(unit<Text>('\n'), start);
-        if (end == Text::npos) end = text.size();
-        Text line = text.substr(start, end - start);
+    std::vector<Text> lines = split_at(text, unit<Text>('\n'));
+    for (Text& line : lines)
         if (!line.empty() && line.back() == u'\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
     return lines;
 }
 

@@ -42,12 +42,6 @@ TEST(LittleEndian, LeastSignificantByteFirst) {
     EXPECT_EQ(little_endian_at(bytes, 0, 1), 0x01u);
 }
 
-TEST(TextBeforeZero, EndsAtTheFirstZeroOrTheEnd) {
-    EXPECT_EQ(text_before_zero(std::string("ab\0c\0", 5)), "ab");
-    EXPECT_EQ(text_before_zero("no zero"), "no zero");
-    EXPECT_EQ(text_before_zero(std::string("\0x", 2)), "");
-}
-
 TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
     using List = std::vector<std::string>;
     const struct {
@@ -67,8 +61,8 @@ TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
         EXPECT_EQ(split_multi_string(c.bytes), c.items);
         EXPECT_EQ(split_multi_string(join_multi_string(c.items)), c.items);
     }
-    EXPECT_EQ(join_multi_string({"a", "bc"}), std::string("a\0bc\0\0", 6));
-    EXPECT_EQ(join_multi_string({}), std::string("\0", 1));
+    EXPECT_EQ(join_multi_string(List{"a", "bc"}), std::string("a\0bc\0\0", 6));
+    EXPECT_EQ(join_multi_string(List{}), std::string("\0", 1));
 }
 
 }  // namespace

@@ -114,5 +114,30 @@ TEST(NextField, NullSourceEndOrLimitZero) {
     EXPECT_EQ(field, "");
 }
 
+TEST(SplitAt, EverySeparatorEndsAPieceAndNothingIsLost) {
+    using List = std::vector<std::string>;
+    const struct {
+        std::string text;
+        const char* separators;
+        List expected;
+    } cases[] = {
+        {"a,,b", ",", {"a", "", "b"}},
+        {"a,b,", ",", {"a", "b", ""}},  // a last separator leaves an empty last piece
+        {",", ",", {"", ""}},
+        {"", ",", {""}},
+        {"no separator", ",", {"no separator"}},
+        {"a\r\nb\rc\n", "\r\n", {"a", "", "b", "c", ""}},
+        {std::string("a\0b", 3), ",", {std::string("a\0b", 3)}},  // a zero is a unit too
+        {std::string(600, 'x') + ",y", ",", {std::string(600, 'x'), "y"}},  // never cut
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(split_at(c.text, c.separators), c.expected);
+    }
+    EXPECT_EQ(split_at(std::string("a\0\0b", 4), '\0'), (List{"a", "", "b"}));
+    EXPECT_EQ(split_at(std::u16string(u"\u3042\n\u3044"), u'\n'),
+              (std::vector<std::u16string>{u"\u3042", u"\u3044"}));
+}
+
 }  // namespace
 }  // namespace quorvel
