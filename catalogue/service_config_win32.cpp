@@ -6,13 +6,12 @@
 #include "catalogue/service_manager_win32.h"
 #include "platform/system_library_win32.h"
 #include "text/byte_codes.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 namespace {
 
 using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
-
-wchar_t* writable(WideText& text) { return reinterpret_cast<wchar_t*>(&text[0]); }
 
 // Null when the text is not to change. The path, account, type, start type
 // and display name are never changed: the creation set them from the record.
@@ -35,8 +34,8 @@ bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
     const WideText list = join_multi_string(setting.list);
     switch (setting.kind) {
     case SettingKind::error_control: change.error_control = setting.number; break;
-    case SettingKind::load_order_group: change.load_order_group = wide_text(setting.text); break;
-    case SettingKind::dependencies: change.dependencies = wide_text(list); break;
+    case SettingKind::load_order_group: change.load_order_group = wide(setting.text); break;
+    case SettingKind::dependencies: change.dependencies = wide(list); break;
     default: return false;
     }
     return change_config(service, change);

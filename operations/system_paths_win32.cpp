@@ -3,12 +3,11 @@
 #include <windows.h>
 
 #include "platform/unique_handle_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 
 namespace {
-
-const wchar_t* wide(const WideText& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // A module opened only for its resources: nothing of it runs.
 struct ResourceModuleTraits {
@@ -53,8 +52,7 @@ WideText Win32SystemPaths::expand_environment(const WideText& text) {
     const DWORD size = ExpandEnvironmentStringsW(wide(text), nullptr, 0);
     if (size == 0) return text;
     WideText expanded(size, u'\0');
-    if (ExpandEnvironmentStringsW(wide(text), reinterpret_cast<wchar_t*>(&expanded[0]), size) == 0)
-        return text;
+    if (ExpandEnvironmentStringsW(wide(text), writable(expanded), size) == 0) return text;
     return expanded.c_str();
 }
 
@@ -70,7 +68,7 @@ bool Win32SystemPaths::load_indirect_text(const WideText& reference, WideText& t
     // Length 0 asks for a pointer to the resource's own text.
     const int length = LoadStringW(module.get(), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || resource == nullptr) return false;
-    text.assign(reinterpret_cast<const char16_t*>(resource), static_cast<std::size_t>(length));
+    text.assign(units_of(resource), static_cast<std::size_t>(length));
     return true;
 }
 
