@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/system_library_win32.h"
 #include "platform/unique_handle_win32.h"
 #include "text/wide_text_win32.h"
 
@@ -34,11 +35,7 @@ bool split_reference(const WideText& reference, WideText& file, UINT& id) {
 
 }  // namespace
 
-std::string Win32SystemPaths::system_directory() {
-    char directory[MAX_PATH] = "";
-    GetSystemDirectoryA(directory, MAX_PATH);
-    return directory;
-}
+std::string Win32SystemPaths::system_directory() { return system_directory_path(); }
 
 std::string Win32SystemPaths::expand_environment(const std::string& text) {
     const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
