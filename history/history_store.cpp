@@ -78,10 +78,14 @@ void history_remove(HistoryStore& store, int index) {
     store.records.erase(store.records.begin() + index);
 }
 
+std::size_t equal_records_after(const std::vector<HistoryRecord>& records, std::size_t index) {
+    const auto next = records.begin() + static_cast<std::ptrdiff_t>(index) + 1;
+    return static_cast<std::size_t>(std::count(next, records.end(), records[index]));
+}
+
 RecordRef history_ref(const HistoryStore& store, int index) {
-    const HistoryRecord& line = store.records.at(static_cast<std::size_t>(index));
-    const auto later = std::count(store.records.begin() + index + 1, store.records.end(), line);
-    return {line, static_cast<std::size_t>(later)};
+    const auto at = static_cast<std::size_t>(index);
+    return {store.records.at(at), equal_records_after(store.records, at)};
 }
 
 bool history_save_added(HistoryStore& store, FileSystem& files, const std::string& path,

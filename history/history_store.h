@@ -62,6 +62,9 @@ struct RecordRef {
     std::size_t later = 0;
 };
 
+// How many records after the one at `index`, which must exist, equal it.
+std::size_t equal_records_after(const std::vector<HistoryRecord>& records, std::size_t index);
+
 // The reference of the store's record at `index`, which must exist.
 RecordRef history_ref(const HistoryStore& store, int index);
 

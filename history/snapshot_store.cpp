@@ -185,8 +185,7 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
                              std::string& path) {
     if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return SnapshotSearch::none;
     const std::string& record = records[index];
-    const auto later = static_cast<std::size_t>(
-        std::count(records.begin() + index + 1, records.end(), record));
+    const std::size_t later = equal_records_after(records, static_cast<std::size_t>(index));
     SnapshotFolder listed;
     if (!list_snapshots(files, folder, listed)) {
         path = folder;
