@@ -80,10 +80,6 @@ std::string service_type_label(std::uint32_t service_type) {
 
 bool is_running_label(const char* text) { return equals(text, RUNNING); }
 
-bool is_driver_label(const char* text) {
-    return equals(text, KERNEL_DRIVER) || equals(text, FILE_SYSTEM_DRIVER);
-}
-
 bool is_driver_type(std::uint32_t service_type) { return (service_type & TYPE_ANY_DRIVER) != 0; }
 
 std::uint32_t start_type_from_label(const char* text) {

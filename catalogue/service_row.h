@@ -31,7 +31,6 @@ std::string service_type_label(std::uint32_t service_type);
 // Label tests and label to number. They never fail: a text outside the
 // tables gives not running, not a driver, start type 3 or type 0x10.
 bool is_running_label(const char* text);
-bool is_driver_label(const char* text);
 
 // True for every kind of driver (kernel, file system, recognizer): any of
 // the driver bits 0x0B, whatever the label shows.

@@ -12,12 +12,10 @@
 // the file holds.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "catalogue/service_row.h"
 #include "files/file_system.h"
 
 namespace quorvel {
@@ -43,16 +41,6 @@ void history_load(HistoryStore& store, FileSystem& files, const std::string& pat
 void history_reload(HistoryStore& store, FileSystem& files, const std::string& path);
 
 bool history_is_empty(const HistoryStore& store);
-
-// Appends the record of one row to the store alone.
-void history_add_row(HistoryStore& store, const std::array<std::string, COLUMN_COUNT>& texts);
-
-// Appends `line` as it stands to the store alone; it must be a record line.
-void history_append(HistoryStore& store, const HistoryRecord& line);
-
-// Removes the record at this 0-based index from the store alone; other
-// indexes change nothing.
-void history_remove(HistoryStore& store, int index);
 
 // A record as a save finds it again in the file: its line, and how many
 // equal lines come after it. Equal lines pair with snapshots newest with

@@ -39,12 +39,4 @@ int find_char(const char* text, int value);
 const char* next_token(std::string& destination, const char* source, const char* delimiters,
                        int limit);
 
-// Cuts the next field out of `source`, where each single delimiter byte
-// ends one field, so two in a row enclose an empty field. Null, with the
-// destination untouched, when `source` is null or already at its end; an
-// empty last field is therefore reported like a missing one. A field longer
-// than `limit` comes back in pieces of `limit` bytes.
-const char* next_field(std::string& destination, const char* source, const char* delimiters,
-                       int limit);
-
 }  // namespace quorvel

@@ -86,34 +86,6 @@ TEST(NextToken, HighBytesNeverMatchADelimiter) {
               std::vector<std::string>{"a\x95" "b"});
 }
 
-TEST(NextField, EndsAFieldAtEachSingleDelimiter) {
-    const struct {
-        const char* text;
-        int limit;
-        std::vector<std::string> expected;
-    } cases[] = {
-        {"a,,b", 260, {"a", "", "b"}},
-        {"a,,b,", 260, {"a", "", "b"}},      // an empty last field is like a missing one
-        {",x", 260, {"", "x"}},
-        {"abcde,f", 2, {"ab", "cd", "e", "f"}},
-        {"", 260, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(pieces(next_field, c.text, ",", c.limit), c.expected);
-    }
-}
-
-TEST(NextField, NullSourceEndOrLimitZero) {
-    std::string field = "old";
-    EXPECT_EQ(next_field(field, nullptr, ",", 260), nullptr);
-    EXPECT_EQ(next_field(field, "", ",", 260), nullptr);
-    EXPECT_EQ(field, "old");
-    const char* text = "a,b";
-    EXPECT_EQ(next_field(field, text, ",", 0), text);
-    EXPECT_EQ(field, "");
-}
-
 TEST(SplitAt, EverySeparatorEndsAPieceAndNothingIsLost) {
     using List = std::vector<std::string>;
     const struct {
