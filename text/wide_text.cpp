@@ -53,10 +53,6 @@ std::vector<WideText> split_wide_multi_string(const std::string& bytes) {
     return split_multi_string(from_utf16le(bytes));
 }
 
-std::string join_wide_multi_string(const std::vector<WideText>& items) {
-    return utf16le_bytes(join_multi_string(items));
-}
-
 bool same_wide_name(const WideText& first, const WideText& second) {
     if (first.size() != second.size()) return false;
     for (std::size_t i = 0; i < first.size(); ++i)
