@@ -8,7 +8,7 @@
 #include "app/display_scale_win32.h"
 #include "app/main_window_rules.h"
 #include "app/main_window_win32.h"
-#include "history/file_system_win32.h"
+#include "files/file_system_win32.h"
 #include "platform/system_library_win32.h"
 #include "res/resource.h"
 #include "settings/display_units.h"

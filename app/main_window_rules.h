@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "history/file_system.h"
+#include "files/file_system.h"
 #include "history/history_store.h"
 #include "settings/profile.h"
 #include "settings/settings.h"

@@ -7,7 +7,7 @@
 #include "app/service_list_win32.h"
 #include "catalogue/service_manager_win32.h"
 #include "catalogue/service_registry_win32.h"
-#include "history/file_system_win32.h"
+#include "files/file_system_win32.h"
 #include "operations/prompt_win32.h"
 #include "operations/recreation_check.h"
 #include "operations/restoration.h"

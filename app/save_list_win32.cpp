@@ -8,7 +8,7 @@
 
 #include "app/service_list_win32.h"
 #include "export/list_export.h"
-#include "history/file_system_win32.h"
+#include "files/file_system_win32.h"
 #include "platform/system_library_win32.h"
 #include "text/user_texts.h"
 

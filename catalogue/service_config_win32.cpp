@@ -6,13 +6,12 @@
 #include "catalogue/service_manager_win32.h"
 #include "platform/system_library_win32.h"
 #include "text/byte_codes.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 namespace {
 
 using ChangeConfig2 = BOOL(WINAPI*)(SC_HANDLE, DWORD, LPVOID);
-
-wchar_t* writable(WideText& text) { return reinterpret_cast<wchar_t*>(&text[0]); }
 
 // Null when the text is not to change. The path, account, type, start type
 // and display name are never changed: the creation set them from the record.
@@ -32,11 +31,11 @@ bool change_config(SC_HANDLE service, const ConfigChange& change) {
 
 bool change_config_field(SC_HANDLE service, const ServiceSetting& setting) {
     ConfigChange change;
-    const WideText list = from_utf16le(join_wide_multi_string(setting.list));
+    const WideText list = join_multi_string(setting.list);
     switch (setting.kind) {
     case SettingKind::error_control: change.error_control = setting.number; break;
-    case SettingKind::load_order_group: change.load_order_group = wide_text(setting.text); break;
-    case SettingKind::dependencies: change.dependencies = wide_text(list); break;
+    case SettingKind::load_order_group: change.load_order_group = wide(setting.text); break;
+    case SettingKind::dependencies: change.dependencies = wide(list); break;
     default: return false;
     }
     return change_config(service, change);
@@ -109,7 +108,7 @@ bool Win32ServiceManager::change_setting(const WideText& name, const ServiceSett
     case SettingKind::preshutdown_timeout:
         return change_number(service, SERVICE_CONFIG_PRESHUTDOWN_INFO, setting.number);
     case SettingKind::required_privileges: {
-        WideText list = from_utf16le(join_wide_multi_string(setting.list));
+        WideText list = join_multi_string(setting.list);
         SERVICE_REQUIRED_PRIVILEGES_INFOW info{writable(list)};
         return change_config2(service, SERVICE_CONFIG_REQUIRED_PRIVILEGES_INFO, &info);
     }

@@ -5,6 +5,7 @@
 
 #include "catalogue/enumeration_pieces.h"
 #include "text/byte_codes.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 
@@ -13,7 +14,7 @@ namespace {
 std::string text_or_empty(const char* text) { return text != nullptr ? text : ""; }
 
 WideText wide_or_empty(const wchar_t* text) {
-    return text != nullptr ? WideText(reinterpret_cast<const char16_t*>(text)) : WideText();
+    return text != nullptr ? WideText(units_of(text)) : WideText();
 }
 
 constexpr DWORD LARGEST_CONFIG = 8 * 1024;
@@ -133,7 +134,7 @@ bool Win32ServiceManager::connected() {
 
 ScHandle Win32ServiceManager::open(const WideText& name, DWORD access) {
     if (!connected()) return ScHandle();
-    return ScHandle(OpenServiceW(manager_.get(), wide_text(name), access));
+    return ScHandle(OpenServiceW(manager_.get(), wide(name), access));
 }
 
 // The sizing call tells the room for the first piece; each further piece
@@ -200,10 +201,10 @@ bool Win32ServiceManager::remove(const WideText& name) {
 std::uint32_t Win32ServiceManager::create(const CreateServiceRequest& request) {
     if (!connected()) return open_error_ != 0 ? open_error_ : ERROR_ACCESS_DENIED;
     const ScHandle created(CreateServiceW(
-        manager_.get(), wide_text(request.service_name), wide_text(request.display_name),
+        manager_.get(), wide(request.service_name), wide(request.display_name),
         SERVICE_ALL_ACCESS, request.service_type, request.start_type, SERVICE_ERROR_NORMAL,
-        wide_text(request.binary_path), nullptr, nullptr, nullptr,
-        wide_text(request.start_name), nullptr));
+        wide(request.binary_path), nullptr, nullptr, nullptr,
+        wide(request.start_name), nullptr));
     return created ? 0 : GetLastError();
 }
 

@@ -42,8 +42,4 @@ private:
     Win32CodePage code_page_;
 };
 
-inline const wchar_t* wide_text(const WideText& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 }  // namespace quorvel

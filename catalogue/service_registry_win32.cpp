@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/unique_handle_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 namespace {
@@ -19,9 +20,6 @@ struct OpenedKey {
         return result == ERROR_FILE_NOT_FOUND ? RegistryRead::no_key : RegistryRead::unknown;
     }
 };
-
-const wchar_t* wide(const WideText& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-wchar_t* writable(WideText& text) { return reinterpret_cast<wchar_t*>(&text[0]); }
 
 OpenedKey open_key(const WideText& path, REGSAM access) {
     HKEY key = nullptr;

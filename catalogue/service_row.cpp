@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "text/affixes.h"
 #include "text/user_texts.h"
 
 namespace quorvel {
@@ -45,12 +46,6 @@ bool equals(const char* text, const char* label) {
     return text != nullptr && std::strcmp(text, label) == 0;
 }
 
-// Compares the first n bytes; a shorter text never matches because its
-// terminating zero differs from the label's byte at that position.
-bool starts_with(const char* text, const char* label, std::size_t n) {
-    return text != nullptr && std::strncmp(text, label, n) == 0;
-}
-
 const char* base_type_label(std::uint32_t t) {
     if (t & TYPE_OWN_PROCESS) return OWN_PROCESS;
     if (t & TYPE_SHARE_PROCESS) return SHARE_PROCESS;
@@ -85,10 +80,6 @@ std::string service_type_label(std::uint32_t service_type) {
 
 bool is_running_label(const char* text) { return equals(text, RUNNING); }
 
-bool is_driver_label(const char* text) {
-    return equals(text, KERNEL_DRIVER) || equals(text, FILE_SYSTEM_DRIVER);
-}
-
 bool is_driver_type(std::uint32_t service_type) { return (service_type & TYPE_ANY_DRIVER) != 0; }
 
 std::uint32_t start_type_from_label(const char* text) {
@@ -102,12 +93,13 @@ std::uint32_t base_service_type(std::uint32_t service_type) {
 }
 
 std::uint32_t service_type_from_label(const char* text) {
+    if (text == nullptr) return TYPE_OWN_PROCESS;
     for (std::uint32_t process : {TYPE_OWN_PROCESS, TYPE_SHARE_PROCESS}) {
         const char* label = process == TYPE_OWN_PROCESS ? OWN_PROCESS : SHARE_PROCESS;
-        if (!starts_with(text, label, PROCESS_LABEL_BYTES)) continue;
+        if (!starts_with(std::string_view(text), label)) continue;
         std::uint32_t type = process;
         const char* rest = text + PROCESS_LABEL_BYTES;
-        if (starts_with(rest, INTERACTIVE, INTERACTIVE_BYTES)) {
+        if (starts_with(std::string_view(rest), INTERACTIVE)) {
             type |= TYPE_INTERACTIVE;
             rest += INTERACTIVE_BYTES;
         }

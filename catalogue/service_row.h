@@ -7,22 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue/columns.h"
 #include "text/wide_text.h"
 
 namespace quorvel {
-
-constexpr int COLUMN_COUNT = 8;
-
-enum Column {
-    COL_NAME = 0,         // display name
-    COL_DESCRIPTION = 1,
-    COL_STATE = 2,
-    COL_START_TYPE = 3,
-    COL_LOGON = 4,
-    COL_PATH = 5,
-    COL_SERVICE_NAME = 6, // the key the Service Control Manager knows it by
-    COL_KIND = 7,
-};
 
 struct ServiceRow {
     std::array<std::string, COLUMN_COUNT> texts;
@@ -43,7 +31,6 @@ std::string service_type_label(std::uint32_t service_type);
 // Label tests and label to number. They never fail: a text outside the
 // tables gives not running, not a driver, start type 3 or type 0x10.
 bool is_running_label(const char* text);
-bool is_driver_label(const char* text);
 
 // True for every kind of driver (kernel, file system, recognizer): any of
 // the driver bits 0x0B, whatever the label shows.

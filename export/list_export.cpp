@@ -1,9 +1,9 @@
 #include "export/list_export.h"
 
+#include "files/extension.h"
 #include "text/cp932.h"
 #include "text/text_split.h"
 #include "text/user_texts.h"
-#include "settings/file_paths.h"
 
 namespace quorvel {
 namespace {

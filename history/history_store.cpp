@@ -65,23 +65,14 @@ void history_reload(HistoryStore& store, FileSystem& files, const std::string& p
 
 bool history_is_empty(const HistoryStore& store) { return store.records.empty(); }
 
-void history_add_row(HistoryStore& store, const std::array<std::string, COLUMN_COUNT>& texts) {
-    history_append(store, join_record(texts));
-}
-
-void history_append(HistoryStore& store, const HistoryRecord& line) {
-    store.records.push_back(line);
-}
-
-void history_remove(HistoryStore& store, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= store.records.size()) return;
-    store.records.erase(store.records.begin() + index);
+std::size_t equal_records_after(const std::vector<HistoryRecord>& records, std::size_t index) {
+    const auto next = records.begin() + static_cast<std::ptrdiff_t>(index) + 1;
+    return static_cast<std::size_t>(std::count(next, records.end(), records[index]));
 }
 
 RecordRef history_ref(const HistoryStore& store, int index) {
-    const HistoryRecord& line = store.records.at(static_cast<std::size_t>(index));
-    const auto later = std::count(store.records.begin() + index + 1, store.records.end(), line);
-    return {line, static_cast<std::size_t>(later)};
+    const auto at = static_cast<std::size_t>(index);
+    return {store.records.at(at), equal_records_after(store.records, at)};
 }
 
 bool history_save_added(HistoryStore& store, FileSystem& files, const std::string& path,

@@ -12,13 +12,11 @@
 // the file holds.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "catalogue/service_row.h"
-#include "history/file_system.h"
+#include "files/file_system.h"
 
 namespace quorvel {
 
@@ -44,16 +42,6 @@ void history_reload(HistoryStore& store, FileSystem& files, const std::string& p
 
 bool history_is_empty(const HistoryStore& store);
 
-// Appends the record of one row to the store alone.
-void history_add_row(HistoryStore& store, const std::array<std::string, COLUMN_COUNT>& texts);
-
-// Appends `line` as it stands to the store alone; it must be a record line.
-void history_append(HistoryStore& store, const HistoryRecord& line);
-
-// Removes the record at this 0-based index from the store alone; other
-// indexes change nothing.
-void history_remove(HistoryStore& store, int index);
-
 // A record as a save finds it again in the file: its line, and how many
 // equal lines come after it. Equal lines pair with snapshots newest with
 // newest, so this says which of them is meant.
@@ -61,6 +49,9 @@ struct RecordRef {
     HistoryRecord line;
     std::size_t later = 0;
 };
+
+// How many records after the one at `index`, which must exist, equal it.
+std::size_t equal_records_after(const std::vector<HistoryRecord>& records, std::size_t index);
 
 // The reference of the store's record at `index`, which must exist.
 RecordRef history_ref(const HistoryStore& store, int index);

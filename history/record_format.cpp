@@ -1,6 +1,9 @@
 #include "history/record_format.h"
 
+#include <algorithm>
+
 #include "text/byte_codes.h"
+#include "text/text_split.h"
 
 namespace quorvel {
 namespace {
@@ -56,19 +59,6 @@ std::string join(const RecordTexts& texts) {
     return line;
 }
 
-// Every comma ends a field and fields are never cut, unlike next_field,
-// whose piece limit and end-of-text rule would shift long or empty fields.
-std::vector<std::string> split_on_commas(const std::string& line) {
-    std::vector<std::string> fields(1);
-    for (char byte : line) {
-        if (byte == ',')
-            fields.emplace_back();
-        else
-            fields.back() += byte;
-    }
-    return fields;
-}
-
 }  // namespace
 
 std::string join_record(const RecordTexts& texts) {
@@ -80,7 +70,9 @@ std::string join_record(const RecordTexts& texts) {
 }
 
 RecordTexts split_record(const std::string& line) {
-    const std::vector<std::string> fields = split_on_commas(line);
+    // Every comma ends a field and fields are never cut, so long or empty
+    // fields never shift.
+    const std::vector<std::string> fields = split_at(line, ',');
     const bool escaped = fields.size() == COLUMN_COUNT + 1 && fields.back() == ESCAPED_MARK;
     RecordTexts texts;
     for (std::size_t column = 0; column < texts.size() && column < fields.size(); ++column)
@@ -91,14 +83,8 @@ RecordTexts split_record(const std::string& line) {
 std::vector<std::string> read_history_lines(const std::string& file_bytes) {
     // Over every byte of the file: a stray zero byte must not hide the
     // records after it, or the next save would drop them.
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < file_bytes.size()) {
-        std::size_t end = file_bytes.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = file_bytes.size();
-        if (end > start) lines.push_back(file_bytes.substr(start, end - start));
-        start = end + 1;
-    }
+    std::vector<std::string> lines = split_at(file_bytes, "\r\n");
+    lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
     return lines;
 }
 

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <type_traits>
 
+#include "text/affixes.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
+#include "text/text_split.h"
 
 namespace quorvel {
 namespace {
@@ -74,13 +76,12 @@ bool is_plain_text(const RegistryValue& value) {
 }
 
 WideText hex_data(const WideText& prefix, const std::string& data) {
-    static const char16_t DIGITS[] = u"0123456789abcdef";
     WideText out = prefix;
     std::size_t line_start = 0;
     for (std::size_t i = 0; i < data.size(); ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
-        out += DIGITS[byte >> 4];
-        out += DIGITS[byte & 0xF];
+        out += static_cast<char16_t>(hex_digit_for(byte >> 4, HexCase::lower));
+        out += static_cast<char16_t>(hex_digit_for(byte, HexCase::lower));
         if (i + 1 == data.size()) break;
         out += u',';
         if (out.size() - line_start >= HEX_LINE_WIDTH) {
@@ -167,16 +168,9 @@ int digit_of(Char c) {
 
 template <class Text>
 std::vector<Text> split_lines(const Text& text) {
-    std::vector<Text> lines;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find(unit<Text>('\n'), start);
-        if (end == Text::npos) end = text.size();
-        Text line = text.substr(start, end - start);
+    std::vector<Text> lines = split_at(text, unit<Text>('\n'));
+    for (Text& line : lines)
         if (!line.empty() && line.back() == u'\r') line.pop_back();
-        lines.push_back(line);
-        start = end + 1;
-    }
     return lines;
 }
 
@@ -191,11 +185,6 @@ Text trimmed(const Text& line) {
     while (first < last && is_blank(line[first])) ++first;
     while (last > first && is_blank(line[last - 1])) --last;
     return line.substr(first, last - first);
-}
-
-template <class Text>
-bool starts_with(const Text& text, const Text& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
 }
 
 // Reads a quoted text from text[pos] (the opening quote) up to its closing
@@ -418,7 +407,7 @@ bool write_reg_file(const RegFile& file, std::string& out) {
 bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file) {
     const std::string mark = BYTE_ORDER_MARK;
     RegFile read;
-    if (bytes.compare(0, mark.size(), mark) == 0) {
+    if (starts_with(bytes, mark)) {
         ParsedFile<WideText> parsed;
         if (bytes.size() % 2 != 0 ||
             !parse(from_utf16le(bytes.substr(mark.size())), WideText(UNICODE_HEADER), parsed))

@@ -5,6 +5,7 @@
 
 #include "history/reg_file.h"
 #include "history/record_format.h"
+#include "text/affixes.h"
 #include "text/byte_codes.h"
 #include "text/cp932.h"
 
@@ -55,11 +56,6 @@ std::string file_name_part(const std::string& service_name) {
         if (!keep) byte = '_';
     }
     return out;
-}
-
-bool ends_with(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), std::string::npos, end) == 0;
 }
 
 enum class Numbering { none, numbered, too_large };
@@ -136,7 +132,7 @@ std::vector<std::string> headers_for(const std::string& record) {
 
 bool starts_with_any(const std::string& bytes, const std::vector<std::string>& headers) {
     for (const std::string& header : headers)
-        if (bytes.compare(0, header.size(), header) == 0) return true;
+        if (starts_with(bytes, header)) return true;
     return false;
 }
 
@@ -189,8 +185,7 @@ SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
                              std::string& path) {
     if (index < 0 || static_cast<std::size_t>(index) >= records.size()) return SnapshotSearch::none;
     const std::string& record = records[index];
-    const auto later = static_cast<std::size_t>(
-        std::count(records.begin() + index + 1, records.end(), record));
+    const std::size_t later = equal_records_after(records, static_cast<std::size_t>(index));
     SnapshotFolder listed;
     if (!list_snapshots(files, folder, listed)) {
         path = folder;

@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "catalogue/service_registry.h"
-#include "history/file_system.h"
+#include "files/file_system.h"
 #include "history/history_store.h"
 #include "text/code_page.h"
 

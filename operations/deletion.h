@@ -15,7 +15,7 @@
 #include "catalogue/service_manager.h"
 #include "catalogue/service_registry.h"
 #include "catalogue/service_row.h"
-#include "history/file_system.h"
+#include "files/file_system.h"
 #include "history/history_store.h"
 #include "history/record_format.h"
 #include "operations/prompt.h"

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
+#include "platform/system_library_win32.h"
 #include "platform/unique_handle_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 
 namespace {
-
-const wchar_t* wide(const WideText& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // A module opened only for its resources: nothing of it runs.
 struct ResourceModuleTraits {
@@ -35,11 +35,7 @@ bool split_reference(const WideText& reference, WideText& file, UINT& id) {
 
 }  // namespace
 
-std::string Win32SystemPaths::system_directory() {
-    char directory[MAX_PATH] = "";
-    GetSystemDirectoryA(directory, MAX_PATH);
-    return directory;
-}
+std::string Win32SystemPaths::system_directory() { return system_directory_path(); }
 
 std::string Win32SystemPaths::expand_environment(const std::string& text) {
     const DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
@@ -53,8 +49,7 @@ WideText Win32SystemPaths::expand_environment(const WideText& text) {
     const DWORD size = ExpandEnvironmentStringsW(wide(text), nullptr, 0);
     if (size == 0) return text;
     WideText expanded(size, u'\0');
-    if (ExpandEnvironmentStringsW(wide(text), reinterpret_cast<wchar_t*>(&expanded[0]), size) == 0)
-        return text;
+    if (ExpandEnvironmentStringsW(wide(text), writable(expanded), size) == 0) return text;
     return expanded.c_str();
 }
 
@@ -70,7 +65,7 @@ bool Win32SystemPaths::load_indirect_text(const WideText& reference, WideText& t
     // Length 0 asks for a pointer to the resource's own text.
     const int length = LoadStringW(module.get(), id, reinterpret_cast<LPWSTR>(&resource), 0);
     if (length <= 0 || resource == nullptr) return false;
-    text.assign(reinterpret_cast<const char16_t*>(resource), static_cast<std::size_t>(length));
+    text.assign(units_of(resource), static_cast<std::size_t>(length));
     return true;
 }
 

@@ -1,7 +1,5 @@
 #include "platform/system_library_win32.h"
 
-#include <string>
-
 namespace quorvel {
 
 namespace {
@@ -11,14 +9,14 @@ const DWORD SEARCH_SYSTEM32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 
 using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
-std::string system_directory() {
+}  // namespace
+
+std::string system_directory_path() {
     char directory[MAX_PATH] = {};
     const UINT length = GetSystemDirectoryA(directory, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return std::string();
     return std::string(directory, length);
 }
-
-}  // namespace
 
 void restrict_library_search() {
     // Looked up in kernel32, which every process has loaded: older systems
@@ -32,7 +30,7 @@ void restrict_library_search() {
 }
 
 HMODULE system_library(const char* dll_name) {
-    const std::string directory = system_directory();
+    const std::string directory = system_directory_path();
     if (directory.empty()) return nullptr;
     const std::string path = directory + "\\" + dll_name;
     return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);

@@ -1,4 +1,4 @@
-// platform/: Win32 helpers under every *_win32.cpp: DLLs, function lookup, handles.
+// platform/: Win32 helpers under every *_win32.cpp: system directory, DLLs, lookup, handles.
 //
 // The thin helpers every Win32 file shares: DLLs taken from the system
 // directory only, the one way to look up a function at run time, and the
@@ -11,11 +11,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace quorvel {
 
 // Narrows every later library search of the process to the system
 // directory. Called first thing at start-up.
 void restrict_library_search();
+
+// The system directory, as the platform names it; empty when it cannot be
+// had.
+std::string system_directory_path();
 
 // A DLL loaded by its full system-directory path, its own imports looked
 // up from its folder; it stays loaded for the life of the process. Null

@@ -20,7 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "fuzz"))
 from cp932_literals import literals  # noqa: E402  (the fuzz build's own reading of C++)
 
-FOLDERS = ("app", "catalogue", "export", "history", "operations", "platform", "settings",
+FOLDERS = ("app", "catalogue", "export", "files", "history", "operations", "platform", "settings",
            "text", "res", "tests/fakes", "tests/fuzz")
 TABLE = "text/user_texts.h"
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/service_row.h"
+#include "catalogue/columns.h"
 #include "settings/profile.h"
 
 namespace quorvel {

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "settings/file_paths.h"
+#include "text/whole_text.h"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide texts are UTF-16 units");
+#include "text/wide_text_win32.h"
 
 namespace quorvel {
 
@@ -10,7 +10,7 @@ namespace quorvel {
 // choice or '?', as in every ANSI call of the platform.
 std::string Win32CodePage::to_ansi(const WideText& text) {
     if (text.empty()) return std::string();
-    const auto units = reinterpret_cast<const wchar_t*>(text.data());
+    const wchar_t* units = wide(text);
     const int size = static_cast<int>(text.size());
     const int length = WideCharToMultiByte(CP_ACP, 0, units, size, nullptr, 0, nullptr, nullptr);
     if (length <= 0) return std::string();
@@ -25,8 +25,7 @@ WideText Win32CodePage::to_wide(const std::string& text) {
     const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
     if (length <= 0) return WideText();
     WideText out(static_cast<std::size_t>(length), u'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), size, reinterpret_cast<wchar_t*>(&out[0]),
-                        length);
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, writable(out), length);
     return out;
 }
 

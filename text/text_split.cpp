@@ -44,19 +44,4 @@ const char* next_token(std::string& destination, const char* source, const char*
     return position;
 }
 
-const char* next_field(std::string& destination, const char* source, const char* delimiters,
-                       int limit) {
-    if (source == nullptr || *source == '\0') return nullptr;
-    const char* position = source;
-    while (position - source < limit && *position != '\0') {
-        if (is_delimiter(delimiters, *position)) {
-            destination.assign(source, position);
-            return position + 1;
-        }
-        ++position;
-    }
-    destination.assign(source, position);
-    return position;
-}
-
 }  // namespace quorvel

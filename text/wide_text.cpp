@@ -1,5 +1,7 @@
 #include "text/wide_text.h"
 
+#include "text/byte_codes.h"
+
 namespace quorvel {
 
 namespace {
@@ -48,28 +50,7 @@ WideText wide_text_before_zero(const std::string& bytes) {
 }
 
 std::vector<WideText> split_wide_multi_string(const std::string& bytes) {
-    const WideText units = from_utf16le(bytes);
-    std::vector<WideText> items;
-    std::size_t start = 0;
-    while (start < units.size()) {
-        std::size_t end = units.find(u'\0', start);
-        if (end == WideText::npos) end = units.size();
-        if (end == start) break;
-        items.push_back(units.substr(start, end - start));
-        start = end + 1;
-    }
-    return items;
-}
-
-std::string join_wide_multi_string(const std::vector<WideText>& items) {
-    WideText units;
-    for (const WideText& item : items) {
-        units += item;
-        units += u'\0';
-    }
-    units += u'\0';
-    if (items.empty()) units.resize(1);
-    return utf16le_bytes(units);
+    return split_multi_string(from_utf16le(bytes));
 }
 
 bool same_wide_name(const WideText& first, const WideText& second) {

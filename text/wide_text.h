@@ -32,9 +32,6 @@ WideText wide_text_before_zero(const std::string& bytes);
 // empty one; a list without its final zeros is read whole.
 std::vector<WideText> split_wide_multi_string(const std::string& bytes);
 
-// {"a", "b"} → UTF-16LE "a\0b\0\0"; no texts → a single zero unit.
-std::string join_wide_multi_string(const std::vector<WideText>& items);
-
 // Names as the Service Control Manager and the registry compare them:
 // ASCII letters without regard to case, every other unit exactly.
 bool same_wide_name(const WideText& first, const WideText& second);

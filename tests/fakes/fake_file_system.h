@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "history/file_system.h"
+#include "files/file_system.h"
 
 namespace quorvel::testing {
 

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "text/byte_codes.h"
 #include "text/wide_text.h"
 
 namespace quorvel::testing {
@@ -20,5 +22,11 @@ inline std::string sz(const std::string& text) { return text + '\0'; }
 
 // A text value as the wide calls store it: UTF-16LE with its zero unit.
 inline std::string wide_sz(const WideText& text) { return utf16le_bytes(text + u'\0'); }
+
+// A list value as the wide calls store it: each text with its zero unit,
+// then one more.
+inline std::string wide_multi_sz(const std::vector<WideText>& items) {
+    return utf16le_bytes(join_multi_string(items));
+}
 
 }  // namespace quorvel::testing

@@ -2,7 +2,8 @@
 // set sit in buffers of exactly their length plus the terminator, so a read
 // past the end is caught by AddressSanitizer. Checked: every returned
 // position lies inside the text and moves on, no piece is longer than the
-// limit or holds a delimiter, and the pieces give the text back.
+// limit or holds a delimiter, and the pieces give the text back; split_at's
+// pieces, with the separators between them, give the whole text back.
 #include <algorithm>
 #include <climits>
 #include <cstddef>
@@ -77,21 +78,19 @@ void check_find_char(const ExactText& text, int value) {
         FUZZ_CHECK(found == expected - text.begin());
 }
 
-// A piece cut at `start`: it is the text there, fits the limit, holds no
+// A token cut at `start`: it is the text there, fits the limit, holds no
 // delimiter, and `next` is where the rules say the next call goes on.
 void check_piece(const std::string& piece, const char* start, const char* next,
-                 const Input& input, const ExactText& text, bool skips_run) {
+                 const Input& input, const ExactText& text) {
     FUZZ_CHECK(piece.size() <= static_cast<std::size_t>(input.limit));
     FUZZ_CHECK(piece.compare(0, std::string::npos, start, piece.size()) == 0);
     FUZZ_CHECK(!holds_delimiter(piece, input.delimiters));
     const char* after = start + piece.size();
     if (piece.size() == static_cast<std::size_t>(input.limit) || *after == '\0')
         FUZZ_CHECK(next == after);
-    else if (skips_run)
+    else
         FUZZ_CHECK(is_delimiter(input.delimiters, *after) &&
                    next == skip_run(after, input.delimiters));
-    else
-        FUZZ_CHECK(is_delimiter(input.delimiters, *after) && next == after + 1);
     FUZZ_CHECK(next <= text.end());
 }
 
@@ -110,7 +109,7 @@ void check_next_token(const Input& input, const ExactText& text, const char* del
             FUZZ_CHECK(next == start && token.empty());
             return;
         }
-        check_piece(token, start, next, input, text, true);
+        check_piece(token, start, next, input, text);
         FUZZ_CHECK(next > position);
         tokens += token;
         position = next;
@@ -121,32 +120,28 @@ void check_next_token(const Input& input, const ExactText& text, const char* del
     FUZZ_CHECK(tokens == expected);
 }
 
-void check_next_field(const Input& input, const ExactText& text, const char* delimiters) {
-    std::string covered;
-    for (const char* position = text.begin();;) {
-        std::string field = "untouched";
-        const char* next = quorvel::next_field(field, position, delimiters, input.limit);
-        if (*position == '\0') {
-            FUZZ_CHECK(next == nullptr && field == "untouched");
-            break;
-        }
-        FUZZ_CHECK(next != nullptr);
-        if (input.limit <= 0) {
-            FUZZ_CHECK(next == position && field.empty());
-            return;
-        }
-        check_piece(field, position, next, input, text, false);
-        FUZZ_CHECK(next > position);
-        covered.append(position, next);
-        position = next;
+// split_at takes every byte of the set, high ones too, and cuts nothing:
+// the pieces, each followed by one separator but the last, are the text.
+void check_split_at(const Input& input) {
+    const std::vector<std::string> pieces =
+        quorvel::split_at(input.text, input.delimiters.c_str());
+    FUZZ_CHECK(!pieces.empty());
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        FUZZ_CHECK(input.text.compare(at, pieces[i].size(), pieces[i]) == 0);
+        FUZZ_CHECK(pieces[i].find_first_of(input.delimiters) == std::string::npos);
+        at += pieces[i].size();
+        if (i + 1 == pieces.size()) break;
+        FUZZ_CHECK(at < input.text.size() &&
+                   input.delimiters.find(input.text[at]) != std::string::npos);
+        ++at;
     }
-    FUZZ_CHECK(covered == std::string(text.begin(), text.end()));
+    FUZZ_CHECK(at == input.text.size());
 }
 
 void check_null_sources(const char* delimiters, int limit) {
     std::string untouched = "untouched";
     FUZZ_CHECK(quorvel::next_token(untouched, nullptr, delimiters, limit) == nullptr);
-    FUZZ_CHECK(quorvel::next_field(untouched, nullptr, delimiters, limit) == nullptr);
     FUZZ_CHECK(untouched == "untouched");
     FUZZ_CHECK(quorvel::find_char(nullptr, 'a') == -1);
 }
@@ -161,7 +156,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       size > 0 ? int{static_cast<std::int8_t>(data[size - 1])} : 'a'})
         check_find_char(text, value);
     check_next_token(input, text, delimiters.begin());
-    check_next_field(input, text, delimiters.begin());
+    check_split_at(input);
     check_null_sources(delimiters.begin(), input.limit);
     return 0;
 }

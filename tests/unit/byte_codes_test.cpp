@@ -13,6 +13,21 @@ TEST(HexDigit, BothLetterCasesAndNothingElse) {
         EXPECT_EQ(hex_digit(other), -1) << static_cast<int>(other);
 }
 
+TEST(HexDigit, EveryValueInTheCaseAskedForReadsBack) {
+    for (unsigned value = 0; value < 16; ++value) {
+        const char lower = hex_digit_for(value, HexCase::lower);
+        const char upper = hex_digit_for(value, HexCase::upper);
+        EXPECT_EQ(hex_digit(lower), static_cast<int>(value));
+        EXPECT_EQ(hex_digit(upper), static_cast<int>(value));
+        EXPECT_EQ(lower == upper, value < 10) << value;
+        if (value >= 10) {
+            EXPECT_TRUE(lower >= 'a' && lower <= 'f') << lower;
+            EXPECT_TRUE(upper >= 'A' && upper <= 'F') << upper;
+        }
+    }
+    EXPECT_EQ(hex_digit_for(0x2C, HexCase::lower), 'c');  // the low four bits only
+}
+
 TEST(PercentCode, TwoUpperCaseDigits) {
     EXPECT_EQ(percent_code(0x00), "%00");
     EXPECT_EQ(percent_code(','), "%2C");
@@ -25,12 +40,6 @@ TEST(LittleEndian, LeastSignificantByteFirst) {
     EXPECT_EQ(dword_at(bytes, 2), 0xFEFF0403u);  // bytes are unsigned
     EXPECT_EQ(little_endian_at(bytes, 4, 2), 0xFEFFu);
     EXPECT_EQ(little_endian_at(bytes, 0, 1), 0x01u);
-}
-
-TEST(TextBeforeZero, EndsAtTheFirstZeroOrTheEnd) {
-    EXPECT_EQ(text_before_zero(std::string("ab\0c\0", 5)), "ab");
-    EXPECT_EQ(text_before_zero("no zero"), "no zero");
-    EXPECT_EQ(text_before_zero(std::string("\0x", 2)), "");
 }
 
 TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
@@ -52,8 +61,8 @@ TEST(MultiString, SplitsUpToTheFirstEmptyTextAndJoinsBack) {
         EXPECT_EQ(split_multi_string(c.bytes), c.items);
         EXPECT_EQ(split_multi_string(join_multi_string(c.items)), c.items);
     }
-    EXPECT_EQ(join_multi_string({"a", "bc"}), std::string("a\0bc\0\0", 6));
-    EXPECT_EQ(join_multi_string({}), std::string("\0", 1));
+    EXPECT_EQ(join_multi_string(List{"a", "bc"}), std::string("a\0bc\0\0", 6));
+    EXPECT_EQ(join_multi_string(List{}), std::string("\0", 1));
 }
 
 }  // namespace

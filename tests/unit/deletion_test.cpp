@@ -31,6 +31,7 @@ using testing::FakeServiceManager;
 using testing::FakeServiceRegistry;
 using testing::FakeSystemPaths;
 using testing::le32;
+using testing::wide_multi_sz;
 using testing::wide_sz;
 
 const WideText SERVICES = WideText(SERVICES_KEY) + u"\\";
@@ -165,7 +166,7 @@ TEST_F(Deletion, DependentsAreFoundByTheManagerOrInAnyServicesKey) {
     // another letter case (a stopped dependent counts as well).
     scm.services[0].dependents = Answer::no;
     registry.set(SERVICES + u"Other", {u"DependOnService", VALUE_MULTI_SZ,
-                                       join_wide_multi_string({u"Tcpip", u"appsvc"})});
+                                       wide_multi_sz({u"Tcpip", u"appsvc"})});
     prompt.shown.clear();
     EXPECT_EQ(run(), DeletionOutcome::refused);
     ASSERT_EQ(prompt.shown.size(), 1u);
@@ -193,7 +194,7 @@ TEST_F(Deletion, LoadOrderGroupOrDependenciesAsk) {
         registry.keys[SERVICES + u"AppSvc"].clear();
         if (c.registry_value)
             registry.set(SERVICES + u"AppSvc",
-                         {c.registry_value, VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
+                         {c.registry_value, VALUE_MULTI_SZ, wide_multi_sz({u"X"})});
         prompt.shown.clear();
         prompt.answers = {ANSWER_NO};
         EXPECT_EQ(run(), DeletionOutcome::refused);
@@ -718,7 +719,7 @@ TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
         {"another service's dependencies",
          [this] {
              registry.set(SERVICES + u"Other",
-                          {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
+                          {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({u"X"})});
              registry.unreadable.insert(SERVICES + u"Other|DependOnService");
          },
          dependents},
@@ -745,10 +746,10 @@ TEST_F(Deletion, AnAnswerThatCannotBeHadRefuses) {
 
 TEST_F(Deletion, AKnownDependentOutweighsAListThatCannotBeRead) {
     registry.set(SERVICES + u"Broken",
-                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"X"})});
+                 {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({u"X"})});
     registry.unreadable.insert(SERVICES + u"Broken|DependOnService");
     registry.set(SERVICES + u"Zed",
-                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"AppSvc"})});
+                 {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({u"AppSvc"})});
     EXPECT_EQ(has_dependent_in_registry(registry, u"AppSvc"), Answer::yes);
     EXPECT_EQ(has_dependent_in_registry(registry, u"Nobody"), Answer::unknown);
     registry.unreadable.clear();
@@ -840,7 +841,7 @@ TEST_F(LookAlikes, DependentsAreThoseOfTheExactService) {
     // Both the manager and the keys know a dependent of the plain one only.
     scm.services[PLAIN].dependents = Answer::yes;
     registry.set(SERVICES + u"Other",
-                 {u"DependOnService", VALUE_MULTI_SZ, join_wide_multi_string({u"QVTCAFE"})});
+                 {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({u"QVTCAFE"})});
     EXPECT_EQ(has_dependent_in_registry(registry, CAFE_PLAIN), Answer::yes);
     EXPECT_EQ(has_dependent_in_registry(registry, CAFE_ACCENTED), Answer::no);
     // Letter case is folded for ASCII letters only, as the system folds it.

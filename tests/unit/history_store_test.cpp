@@ -47,31 +47,10 @@ TEST_F(HistoryStoreTest, SaveRewritesAHandEditedFileWithOneCrLfPerRecord) {
 }
 
 TEST_F(HistoryStoreTest, LoadReplacesWhatTheStoreHeld) {
-    history_append(store, "stale");
+    store.records = {"stale"};
     files.files[PATH] = "A\r\n";
     history_load(store, files, PATH);
     EXPECT_EQ(store.records, std::vector<HistoryRecord>{"A"});
-}
-
-TEST_F(HistoryStoreTest, RemoveTakesOnlyAnExistingIndex) {
-    const struct {
-        int index;
-        std::vector<std::string> left;
-    } cases[] = {
-        {0, {"B", "C"}},  // the oldest
-        {2, {"A", "B"}},
-        {3, {"A", "B", "C"}},
-        {-1, {"A", "B", "C"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.index);
-        store.records = {join_record(row("A")), join_record(row("B")), join_record(row("C"))};
-        history_remove(store, c.index);
-        EXPECT_EQ(names(), c.left);
-    }
-    store.records.clear();
-    history_remove(store, 0);
-    EXPECT_TRUE(history_is_empty(store));
 }
 
 TEST_F(HistoryStoreTest, RemovingTheLastRecordDeletesTheFile) {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/file_paths.h"
-
 namespace quorvel {
 namespace {
 

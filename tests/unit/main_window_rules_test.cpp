@@ -61,9 +61,9 @@ TEST(SelectionCommands, FollowTheSelectedRowsState) {
 TEST(RestoreCommand, EnabledExactlyWhileTheHistoryHoldsARecord) {
     HistoryStore history;
     EXPECT_FALSE(restore_enabled(history));
-    history_append(history, "a,,,,,,a,");
+    history.records = {"a,,,,,,a,"};
     EXPECT_TRUE(restore_enabled(history));
-    history_remove(history, 0);
+    history_clear(history);
     EXPECT_FALSE(restore_enabled(history));
 }
 
@@ -114,7 +114,7 @@ TEST(StartUp, ReadsTheSettingsThenTheHistory) {
     FakeFileSystem files;
     files.files["C:\\q.his"] = "A\r\nB\r\n";
     HistoryStore history;
-    history_append(history, "stale");
+    history.records = {"stale"};
     WindowSettings read = read_start_up(profile, history, files, "C:\\q.his");
     EXPECT_EQ(read.saved_rect.top, 20);
     EXPECT_EQ(history.records, (std::vector<HistoryRecord>{"A", "B"}));

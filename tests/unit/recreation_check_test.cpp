@@ -13,8 +13,9 @@ using testing::FakePrompt;
 
 HistoryStore history_of(const std::string& display_name) {
     HistoryStore history;
-    history_add_row(history, {display_name, "d", "開始", "自動", "LocalSystem",
-                              "C:\\Windows\\system32\\svchost.exe -k netsvcs", "Svc", "共有プロセス"});
+    history.records = {join_record({display_name, "d", "開始", "自動", "LocalSystem",
+                                    "C:\\Windows\\system32\\svchost.exe -k netsvcs", "Svc",
+                                    "共有プロセス"})};
     return history;
 }
 

@@ -131,15 +131,6 @@ TEST(Labels, BaseServiceTypeDropsOnlyThePerUserBits) {
     }
 }
 
-TEST(Labels, DriverTestIsWholeText) {
-    EXPECT_TRUE(is_driver_label("デバイスドライバ"));
-    EXPECT_TRUE(is_driver_label("ファイルシステムドライバ"));
-    EXPECT_FALSE(is_driver_label("デバイスドライバ(対話許可)"));
-    EXPECT_FALSE(is_driver_label(service_type_label(0x8).c_str()));
-    EXPECT_FALSE(is_driver_label("独自プロセス"));
-    EXPECT_FALSE(is_driver_label(nullptr));
-}
-
 // The recognizer driver (8) has no label of its own, so only its number
 // tells that it is a driver.
 TEST(Labels, EveryDriverBitMakesADriver) {

@@ -18,6 +18,7 @@ using testing::FakeCodePage;
 using testing::FakeServiceRegistry;
 using testing::FakeSystemPaths;
 using testing::le32;
+using testing::wide_multi_sz;
 using testing::wide_sz;
 
 const WideText SERVICES = WideText(SERVICES_KEY) + u"\\";
@@ -40,8 +41,6 @@ RecordedService record_for_row() {
     return record;
 }
 
-std::string multi(const std::vector<WideText>& items) { return join_wide_multi_string(items); }
-
 // The service key of a shared-process service as the registry holds it.
 RegistryTree saved_service() {
     const std::string failure_actions = le32(86400) + le32(0) + le32(0) + le32(2) + le32(0) +
@@ -55,14 +54,14 @@ RegistryTree saved_service() {
           {u"DisplayName", VALUE_SZ, wide_sz(u"Foo")},
           {u"ObjectName", VALUE_SZ, wide_sz(u"localsystem")},  // letter case alone is no change
           {u"Group", VALUE_SZ, wide_sz(u"Net")},
-          {u"DependOnService", VALUE_MULTI_SZ, multi({u"Rpc", u"Tcp"})},
-          {u"DependOnGroup", VALUE_MULTI_SZ, multi({u"Base"})},
+          {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({u"Rpc", u"Tcp"})},
+          {u"DependOnGroup", VALUE_MULTI_SZ, wide_multi_sz({u"Base"})},
           {u"Description", VALUE_SZ, wide_sz(u"does, foo")},
           {u"FailureActions", VALUE_BINARY, failure_actions},
           {u"FailureCommand", VALUE_SZ, wide_sz(u"notify.exe")},
           {u"DelayedAutostart", VALUE_DWORD, le32(1)},
           {u"ServiceSidType", VALUE_DWORD, le32(1)},
-          {u"RequiredPrivileges", VALUE_MULTI_SZ, multi({u"SeA", u"SeB"})},
+          {u"RequiredPrivileges", VALUE_MULTI_SZ, wide_multi_sz({u"SeA", u"SeB"})},
           {u"PreshutdownTimeout", VALUE_DWORD, le32(180000)},
           {u"FailureActionsOnNonCrashFailures", VALUE_DWORD, le32(1)}}},
         {KEY + u"\\Parameters", {{u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"C:\\foo.dll")}}},
@@ -104,7 +103,7 @@ TEST(ManagerSettings, TextsBeyondTheCodePageStayExact) {
     const RegistryTree saved = {
         {KEY,
          {{u"Description", VALUE_SZ, wide_sz(u"M\u00fcller \u2122")},
-          {u"DependOnService", VALUE_MULTI_SZ, multi({CAFE_ACCENTED})}}}};
+          {u"DependOnService", VALUE_MULTI_SZ, wide_multi_sz({CAFE_ACCENTED})}}}};
     const std::vector<ServiceSetting> got = manager_settings(saved);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[0].list, std::vector<WideText>{CAFE_ACCENTED});

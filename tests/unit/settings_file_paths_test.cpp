@@ -5,100 +5,16 @@
 namespace quorvel {
 namespace {
 
-TEST(FilePaths, ReplaceTheExtensionOfTheLastComponentOnly) {
-    const struct {
-        const char* executable;
-        const char* settings;
-        const char* history;
-    } cases[] = {
-        {"C:\\apps\\quorvel.exe", "C:\\apps\\quorvel.ini", "C:\\apps\\quorvel.his"},
-        {"C:\\apps\\svc.tool.exe", "C:\\apps\\svc.tool.ini", "C:\\apps\\svc.tool.his"},
-        {"C:\\my.apps\\quorvel.exe", "C:\\my.apps\\quorvel.ini", "C:\\my.apps\\quorvel.his"},
-        {"C:\\my.apps\\quorvel", "C:\\my.apps\\quorvel.ini", "C:\\my.apps\\quorvel.his"},
-        {"C:\\apps\\.exe", "C:\\apps\\.ini", "C:\\apps\\.his"},
-        {"C:quorvel.exe", "C:quorvel.ini", "C:quorvel.his"},
-        {"\\\\server\\share.d\\tool", "\\\\server\\share.d\\tool.ini",
-         "\\\\server\\share.d\\tool.his"},
-        // ソ is 0x83 0x5C: its trail byte is no backslash.
-        {"C:\\apps\\x.ソフト", "C:\\apps\\x.ini", "C:\\apps\\x.his"},
-        {"C:\\ソフト.d\\tool", "C:\\ソフト.d\\tool.ini", "C:\\ソフト.d\\tool.his"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.executable);
-        EXPECT_EQ(settings_path(c.executable), c.settings);
-        EXPECT_EQ(history_path(c.executable), c.history);
-    }
-}
-
-TEST(FilePaths, ExtensionOfTheLastComponent) {
-    const struct {
-        const char* path;
-        const char* extension;
-    } cases[] = {
-        {"C:\\out\\LIST.TXT", "TXT"},
-        {"C:\\out\\list.csv", "csv"},
-        {"C:\\out\\list.tar.gz", "gz"},
-        {"C:\\out\\list", ""},
-        {"C:\\old.tools\\list", ""},
-        {"C:/old.tools/list", ""},
-        {"C:list.dat", "dat"},
-        {"C:\\out\\list.", ""},
-        {"", ""},
-        {"C:\\out\\x.ソフト", "ソフト"},  // ソ ends in the byte 0x5C
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(find_extension(c.path), c.extension);
-    }
-}
-
-// A call that copies what fits and gives the count, as the platform's
-// module-name call does: older systems fill the buffer unterminated, newer
-// ones cut one byte earlier and terminate; both give the buffer's size.
-FillBuffer copying(const std::string& text, bool terminates, int* calls) {
-    return [=](char* buffer, std::size_t size) -> std::size_t {
-        ++*calls;
-        if (text.size() < size) {
-            text.copy(buffer, text.size());
-            buffer[text.size()] = '\0';
-            return text.size();
-        }
-        const std::size_t copied = terminates ? size - 1 : size;
-        text.copy(buffer, copied);
-        if (terminates) buffer[copied] = '\0';
-        return size;
-    };
-}
-
-TEST(WholeText, GrowsTheBufferUntilTheTextFits) {
-    const std::string long_path = "C:\\" + std::string(400, 'd') + "\\quorvel.exe";
-    const struct {
-        std::string text;
-        int calls;
-    } cases[] = {
-        {"C:\\apps\\quorvel.exe", 1},
-        {std::string(259, 'p'), 1},
-        {std::string(260, 'p'), 2},  // fills the first buffer exactly
-        {long_path, 2},
-        {std::string(1040, 'p'), 4},
-    };
-    for (bool terminates : {false, true}) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(::testing::Message() << c.text.size() << " bytes, terminates " << terminates);
-            int calls = 0;
-            EXPECT_EQ(whole_text(copying(c.text, terminates, &calls), 260, 65536), c.text);
-            EXPECT_EQ(calls, c.calls);
+TEST(FilePaths, EachFileIsNamedAfterTheExecutable) {
+    for (const char* folder : {"C:\\apps\\", "C:\\my.apps\\"}) {
+        for (const char* extension : {".exe", ""}) {
+            const std::string executable = std::string(folder) + "quorvel" + extension;
+            SCOPED_TRACE(executable);
+            EXPECT_EQ(settings_path(executable), std::string(folder) + "quorvel.ini");
+            EXPECT_EQ(history_path(executable), std::string(folder) + "quorvel.his");
+            EXPECT_EQ(snapshot_folder_path(executable), std::string(folder) + "quorvel.snapshots");
         }
     }
-}
-
-TEST(WholeText, NothingWhenTheCallFailsOrTheTextNeverFits) {
-    int calls = 0;
-    EXPECT_EQ(whole_text([](char*, std::size_t) -> std::size_t { return 0; }, 260, 65536),
-              std::nullopt);
-    EXPECT_EQ(whole_text(copying(std::string(2000, 'p'), false, &calls), 260, 1040),
-              std::nullopt);
-    EXPECT_EQ(calls, 3);  // 260, 520 and 1040 bytes
 }
 
 }  // namespace

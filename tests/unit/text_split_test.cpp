@@ -86,32 +86,29 @@ TEST(NextToken, HighBytesNeverMatchADelimiter) {
               std::vector<std::string>{"a\x95" "b"});
 }
 
-TEST(NextField, EndsAFieldAtEachSingleDelimiter) {
+TEST(SplitAt, EverySeparatorEndsAPieceAndNothingIsLost) {
+    using List = std::vector<std::string>;
     const struct {
-        const char* text;
-        int limit;
-        std::vector<std::string> expected;
+        std::string text;
+        const char* separators;
+        List expected;
     } cases[] = {
-        {"a,,b", 260, {"a", "", "b"}},
-        {"a,,b,", 260, {"a", "", "b"}},      // an empty last field is like a missing one
-        {",x", 260, {"", "x"}},
-        {"abcde,f", 2, {"ab", "cd", "e", "f"}},
-        {"", 260, {}},
+        {"a,,b", ",", {"a", "", "b"}},
+        {"a,b,", ",", {"a", "b", ""}},  // a last separator leaves an empty last piece
+        {",", ",", {"", ""}},
+        {"", ",", {""}},
+        {"no separator", ",", {"no separator"}},
+        {"a\r\nb\rc\n", "\r\n", {"a", "", "b", "c", ""}},
+        {std::string("a\0b", 3), ",", {std::string("a\0b", 3)}},  // a zero is a unit too
+        {std::string(600, 'x') + ",y", ",", {std::string(600, 'x'), "y"}},  // never cut
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(pieces(next_field, c.text, ",", c.limit), c.expected);
+        EXPECT_EQ(split_at(c.text, c.separators), c.expected);
     }
-}
-
-TEST(NextField, NullSourceEndOrLimitZero) {
-    std::string field = "old";
-    EXPECT_EQ(next_field(field, nullptr, ",", 260), nullptr);
-    EXPECT_EQ(next_field(field, "", ",", 260), nullptr);
-    EXPECT_EQ(field, "old");
-    const char* text = "a,b";
-    EXPECT_EQ(next_field(field, text, ",", 0), text);
-    EXPECT_EQ(field, "");
+    EXPECT_EQ(split_at(std::string("a\0\0b", 4), '\0'), (List{"a", "", "b"}));
+    EXPECT_EQ(split_at(std::u16string(u"\u3042\n\u3044"), u'\n'),
+              (std::vector<std::u16string>{u"\u3042", u"\u3044"}));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_code_page.h"
+#include "text/byte_codes.h"
 
 namespace quorvel {
 namespace {
@@ -22,11 +23,11 @@ TEST(WideText, RegistryTextsAndListsAsStored) {
     EXPECT_EQ(wide_text_before_zero(utf16le_bytes(WideText(u"ab\0cd", 5))), u"ab");
     EXPECT_EQ(wide_text_before_zero(utf16le_bytes(u"abc")), u"abc");
     const std::vector<WideText> list = {u"Tcpip", u"Caf\u00e9", u"+Group"};
-    const std::string bytes = join_wide_multi_string(list);
+    const std::string bytes = utf16le_bytes(join_multi_string(list));
     EXPECT_EQ(bytes, utf16le_bytes(WideText(u"Tcpip\0Caf\u00e9\0+Group\0\0", 19)));
     EXPECT_EQ(split_wide_multi_string(bytes), list);
-    EXPECT_EQ(join_wide_multi_string({}), std::string("\0\0", 2));
-    EXPECT_TRUE(split_wide_multi_string(join_wide_multi_string({})).empty());
+    EXPECT_EQ(join_multi_string(std::vector<WideText>{}), WideText(1, u'\0'));
+    EXPECT_TRUE(split_wide_multi_string(std::string("\0\0", 2)).empty());
     // Without its final zeros a list is still read whole; an empty text ends it.
     EXPECT_EQ(split_wide_multi_string(utf16le_bytes(WideText(u"a\0b", 3))), (std::vector<WideText>{u"a", u"b"}));
     EXPECT_EQ(split_wide_multi_string(utf16le_bytes(WideText(u"a\0\0b\0", 5))),

@@ -1,4 +1,4 @@
-#include "history/file_system.h"
+#include "files/file_system.h"
 
 #include <gtest/gtest.h>
 

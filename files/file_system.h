@@ -1,4 +1,8 @@
-// The few file operations the history needs, in the tool's own terms.
+// files/: the file system seam: whole reads, locks, crash-safe rewrites, paths.
+//
+// The few file operations the history, the snapshots and the saved list
+// need, in the tool's own terms, and the crash-safe rewrite built from
+// single steps; the extension of a path (extension.h).
 #pragma once
 
 #include <memory>

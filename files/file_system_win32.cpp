@@ -1,4 +1,4 @@
-#include "history/file_system_win32.h"
+#include "files/file_system_win32.h"
 
 #include <windows.h>
 

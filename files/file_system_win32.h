@@ -1,9 +1,9 @@
-// The file operations of the history over kernel32, with ANSI paths.
+// The file system seam over kernel32, with ANSI paths.
 #pragma once
 
 #include <string>
 
-#include "history/file_system.h"
+#include "files/file_system.h"
 
 namespace quorvel {
 
