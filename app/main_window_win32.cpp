@@ -145,7 +145,7 @@ void show_about(const MainWindow& main) {
 // so the command follows it however the dialog ended.
 void restore_from_history(MainWindow& main) {
     // The refill leaves the selection commands as they are.
-    if (run_restore_dialog(main) == 1) fill_service_list(main);
+    if (run_restore_dialog(main)) fill_service_list(main);
     update_restore_command(main);
     focus_list(main);
 }

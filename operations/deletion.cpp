@@ -199,8 +199,9 @@ bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& p
     ServiceStatus status;
     if (scm.query_status(service_name, status) && status.current_state != STATE_STOPPED &&
         scm.request_stop(service_name))
-        poll_until_stopped(scm, service_name, pause);
-    // A service that would not stop is still marked for deletion.
+        // Deleted whether it stopped or not: one that would not stop is
+        // still marked for deletion.
+        (void)poll_until_stopped(scm, service_name, pause);
     return scm.remove(service_name);
 }
 

@@ -134,8 +134,8 @@ void tell_success(UserPrompt& prompt, const std::string& display_name,
 
 }  // namespace
 
-int restore_service(RestorationContext& context, HistoryStore& history, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= history.records.size()) return 0;
+bool restore_service(RestorationContext& context, HistoryStore& history, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= history.records.size()) return false;
     // The record itself, not the list's copy of it: the list would hand back
     // at most 259 bytes of each text.
     const RecordTexts texts = split_record(history.records[index]);
@@ -151,7 +151,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     // rest of the key.
     if (found == Snapshot::unreadable &&
         !restore_from_record_alone(context.prompt, display_name, snapshot_path))
-        return 0;
+        return false;
     if (found == Snapshot::unusable) not_restored.push_back(snapshot_path + SNAPSHOT_UNUSABLE);
     RegistryTree* usable = found == Snapshot::usable ? &snapshot : nullptr;
     const CreateServiceRequest request = decide_creation(
@@ -160,7 +160,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         create_and_start(context, request, recreation.start_after, usable, not_restored);
     if (creation != Creation::created) {
         tell_failure(context.prompt, display_name, creation);
-        return 0;
+        return false;
     }
     // A snapshot file that answered for the record; not the folder that
     // could not be listed.
@@ -180,7 +180,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         files_notice = retire_and_tell(context.files, snapshot_path, applied_whole);
     }
     tell_success(context.prompt, display_name, not_restored, files_notice);
-    return 1;
+    return true;
 }
 
 }  // namespace quorvel

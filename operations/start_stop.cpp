@@ -11,23 +11,23 @@ constexpr unsigned STOP_POLL_PAUSE_MS = 500;
 
 }  // namespace
 
-int start_service(ServiceManager& scm, const WideText& service_name) {
-    return scm.start(service_name) ? 1 : 0;
+bool start_service(ServiceManager& scm, const WideText& service_name) {
+    return scm.start(service_name);
 }
 
-int stop_service(ServiceManager& scm, Pause& pause, const WideText& service_name) {
-    if (!scm.request_stop(service_name)) return 0;
+bool stop_service(ServiceManager& scm, Pause& pause, const WideText& service_name) {
+    if (!scm.request_stop(service_name)) return false;
     return poll_until_stopped(scm, service_name, pause);
 }
 
-int poll_until_stopped(ServiceManager& scm, const WideText& service_name, Pause& pause) {
+bool poll_until_stopped(ServiceManager& scm, const WideText& service_name, Pause& pause) {
     for (int poll = 0; poll < STOP_POLLS; ++poll) {
         ServiceStatus status;
         if (scm.query_status(service_name, status) && status.current_state == STATE_STOPPED)
-            return 1;
+            return true;
         pause.sleep_ms(STOP_POLL_PAUSE_MS);
     }
-    return 0;
+    return false;
 }
 
 void start_command(ServiceManager& scm, UserPrompt& prompt, const std::string& display_name,
