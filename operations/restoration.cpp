@@ -68,8 +68,9 @@ bool restore_from_record_alone(UserPrompt& prompt, const std::string& display_na
 // saved.
 void complete_from_snapshot(RestorationContext& context, const WideText& service,
                             const RegistryTree& snapshot, std::vector<std::string>& not_restored) {
+    // A setting the manager refuses is still written into the registry below.
     for (const ServiceSetting& setting : manager_settings(snapshot))
-        context.scm.change_setting(service, setting);
+        (void)context.scm.change_setting(service, setting);
     for (const std::string& name :
          write_snapshot_values(context.registry, snapshot, context.code_page))
         not_restored.push_back(name);
@@ -88,7 +89,7 @@ Creation create_and_start(RestorationContext& context, const CreateServiceReques
         complete_from_snapshot(context, request.service_name, *snapshot, not_restored);
     // A service that will not start is still back; the refilled list shows
     // its state.
-    if (start_after) scm.start(request.service_name);
+    if (start_after) (void)scm.start(request.service_name);
     return Creation::created;
 }
 
@@ -96,7 +97,7 @@ void tell_failure(UserPrompt& prompt, const std::string& display_name, Creation 
     std::string text = format_message(RESTORE_FAILED_TEXT, display_name);
     if (creation == Creation::name_marked_for_deletion)
         text += std::string("\r\n") + MARKED_FOR_DELETE_TEXT;
-    prompt.message_box(text, ERROR_CAPTION, BOX_ICONERROR);
+    prompt.tell(text, ERROR_CAPTION, BOX_ICONERROR);
 }
 
 // Where the snapshot went once the record has left the history: deleted
@@ -122,14 +123,14 @@ std::string retire_and_tell(FileSystem& files, const std::string& path, bool app
 // what became of the files; none when there is nothing to say.
 void tell_success(UserPrompt& prompt, const std::string& display_name,
                   const std::vector<std::string>& not_restored, const std::string& files_notice) {
-    prompt.message_box(format_message(RESTORED_TEXT, display_name), RESTORED_CAPTION, BOX_OK);
+    prompt.tell(format_message(RESTORED_TEXT, display_name), RESTORED_CAPTION, BOX_OK);
     std::string text;
     if (!not_restored.empty()) {
         text = format_message(PARTLY_RESTORED_TEXT, display_name);
         for (const std::string& name : not_restored) text += "\r\n" + name;
     }
     if (!files_notice.empty()) text += (text.empty() ? "" : "\r\n\r\n") + files_notice;
-    if (!text.empty()) prompt.message_box(text, RESTORED_CAPTION, BOX_ICONWARNING);
+    if (!text.empty()) prompt.tell(text, RESTORED_CAPTION, BOX_ICONWARNING);
 }
 
 }  // namespace

@@ -33,13 +33,13 @@ bool poll_until_stopped(ServiceManager& scm, const WideText& service_name, Pause
 void start_command(ServiceManager& scm, UserPrompt& prompt, const std::string& display_name,
                    const WideText& service_name) {
     if (start_service(scm, service_name))
-        prompt.message_box(format_message(START_MESSAGE, display_name), START_CAPTION, BOX_OK);
+        prompt.tell(format_message(START_MESSAGE, display_name), START_CAPTION, BOX_OK);
 }
 
 void stop_command(ServiceManager& scm, UserPrompt& prompt, Pause& pause,
                   const std::string& display_name, const WideText& service_name) {
     if (stop_service(scm, pause, service_name))
-        prompt.message_box(format_message(STOP_MESSAGE, display_name), STOP_CAPTION, BOX_OK);
+        prompt.tell(format_message(STOP_MESSAGE, display_name), STOP_CAPTION, BOX_OK);
 }
 
 }  // namespace quorvel
