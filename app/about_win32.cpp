@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/about_text.h"
 #include "app/display_scale_win32.h"
@@ -31,24 +32,51 @@ struct VersionFunctions {
 // The icon's control: -1 in the template, which keeps identifiers in 16 bits.
 constexpr int ICON_CONTROL = 0xFFFF;
 
-// The program's icon drawn for the dialog's DPI, in place of the one the
-// dialog was made with (the platform's, at the primary screen's size). Ours
-// is kept as the dialog's user data and destroyed with it; the platform's
-// is shared and stays.
-void destroy_own_icon(HWND dialog) {
-    if (const auto icon = reinterpret_cast<HICON>(GetWindowLongPtrA(dialog, DWLP_USER)))
-        DestroyIcon(icon);
-}
+// What the open dialog keeps: the program's icon drawn for the dialog's
+// DPI, in place of the one the dialog was made with (the platform's, at the
+// primary screen's size, which is shared and stays). run_about_dialog
+// brings it and the dialog keeps it as DWLP_USER; ours is destroyed once
+// the dialog, and so the icon's control, is gone.
+struct AboutDialog {
+    Icon icon;
+};
 
-void show_icon(HWND dialog, int dpi) {
+void show_icon(HWND dialog, AboutDialog& context, int dpi) {
     const int size = to_pixels(32, dpi);  // an icon is 32 pixels at 96 DPI
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(dialog, GWLP_HINSTANCE));
-    const auto icon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, size, size, 0));
-    if (icon == nullptr) return;
-    SendDlgItemMessageA(dialog, ICON_CONTROL, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
-    destroy_own_icon(dialog);
-    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(icon));
+    Icon icon(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(IDI_QUORVEL), IMAGE_ICON, size, size, 0)));
+    if (!icon) return;
+    SendDlgItemMessageA(dialog, ICON_CONTROL, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    context.icon = std::move(icon);
+}
+
+INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_INITDIALOG)
+        SetWindowLongPtrA(dialog, DWLP_USER, static_cast<LONG_PTR>(lparam));
+    auto* const context = reinterpret_cast<AboutDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    // Messages before WM_INITDIALOG (the font) find no context yet.
+    if (context == nullptr) return 0;
+    switch (message) {
+    case WM_INITDIALOG: {
+        // The dialog is always run owned by the main window.
+        center_on_main_window(dialog, GetWindow(dialog, GW_OWNER));
+        char version[VERSION_TEXT_SIZE];
+        build_version_text(version);
+        SetWindowTextA(GetDlgItem(dialog, IDC_ABOUT_TEXT), about_text(version).c_str());
+        show_icon(dialog, *context, window_dpi(dialog));
+        return 0;
+    }
+    case WM_DPICHANGED:
+        show_icon(dialog, *context, HIWORD(wparam));
+        return 0;  // the dialog manager scales the rest
+    case WM_COMMAND:
+        // IDCANCEL (Esc) is deliberately ignored: only OK closes the dialog.
+        if (LOWORD(wparam) == IDOK) EndDialog(dialog, IDOK);
+        return 0;
+    default:
+        return 0;
+    }
 }
 
 }  // namespace
@@ -75,30 +103,10 @@ void build_version_text(char* text) {
     }
 }
 
-INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM) {
-    switch (message) {
-    case WM_INITDIALOG: {
-        // The dialog is always run owned by the main window.
-        center_on_main_window(dialog, GetWindow(dialog, GW_OWNER));
-        char version[VERSION_TEXT_SIZE];
-        build_version_text(version);
-        SetWindowTextA(GetDlgItem(dialog, IDC_ABOUT_TEXT), about_text(version).c_str());
-        show_icon(dialog, window_dpi(dialog));
-        return 0;
-    }
-    case WM_DPICHANGED:
-        show_icon(dialog, HIWORD(wparam));
-        return 0;  // the dialog manager scales the rest
-    case WM_NCDESTROY:  // the icon's control is gone by now
-        destroy_own_icon(dialog);
-        return 0;
-    case WM_COMMAND:
-        // IDCANCEL (Esc) is deliberately ignored: only OK closes the dialog.
-        if (LOWORD(wparam) == IDOK) EndDialog(dialog, 1);
-        return 0;
-    default:
-        return 0;
-    }
+void run_about_dialog(HWND owner, HINSTANCE instance) {
+    AboutDialog context;
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, about_dialog_proc,
+                    reinterpret_cast<LPARAM>(&context));
 }
 
 }  // namespace quorvel

@@ -11,8 +11,8 @@ namespace quorvel {
 // be read.
 void build_version_text(char* text);
 
-// Run with DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT),
-// main_window, about_dialog_proc, 0). Only OK (or Enter) closes it.
-INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+// The modal About dialog, owned by the main window. Only OK (or Enter)
+// closes it.
+void run_about_dialog(HWND main_window, HINSTANCE instance);
 
 }  // namespace quorvel

@@ -49,8 +49,6 @@ bool status_bar_font(LOGFONTW& font, int dpi) {
     return true;
 }
 
-Font font_from(const LOGFONTW& font) { return Font(create_font(font)); }
-
 }  // namespace
 
 int screen_dpi() {
@@ -67,12 +65,12 @@ int window_dpi(HWND window) {
 
 Font list_font(int dpi) {
     LOGFONTW font{};
-    return icon_title_font(font, dpi) ? font_from(font) : Font();
+    return icon_title_font(font, dpi) ? create_font(font) : Font();
 }
 
 Font status_font(int dpi) {
     LOGFONTW font{};
-    return status_bar_font(font, dpi) ? font_from(font) : Font();
+    return status_bar_font(font, dpi) ? create_font(font) : Font();
 }
 
 }  // namespace quorvel

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include "app/gdi_win32.h"
 #include "platform/unique_handle_win32.h"
 
 namespace quorvel {
@@ -18,16 +17,6 @@ int screen_dpi();
 // The DPI of the monitor the window is on (GetDpiForWindow, from
 // Windows 10 1607); the screen's where the system cannot tell.
 int window_dpi(HWND window);
-
-struct FontTraits {
-    using Handle = HFONT;
-    static Handle none() { return nullptr; }
-    static bool close(Handle handle) {
-        delete_gdi_object(handle);
-        return true;
-    }
-};
-using Font = UniqueHandle<FontTraits>;
 
 // The platform's fonts made for `dpi`: the one list views draw with (the
 // icon title font) and the one of status bars and tooltips. None when the

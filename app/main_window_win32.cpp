@@ -114,7 +114,7 @@ void on_dpi_changed(MainWindow& main, WPARAM wparam, const RECT& suggested) {
 
 void on_destroy(MainWindow& main) {
     history_clear(main.history);
-    destroy_image_list(main.toolbar_images);
+    main.toolbar_images = ImageList();
     Win32Profile profile(SETTINGS_SECTION, main.settings_file);
     save_settings(profile, settings_in_units(read_window_settings(main.window, main.list_view),
                                              main.scale));
@@ -137,8 +137,7 @@ LRESULT on_notify(MainWindow& main, const NMHDR* header, LPARAM lparam) {
 }
 
 void show_about(const MainWindow& main) {
-    DialogBoxParamA(main.instance, MAKEINTRESOURCEA(IDD_ABOUT), main.window, about_dialog_proc,
-                    0);
+    run_about_dialog(main.window, main.instance);
     focus_list(main);
 }
 
@@ -146,7 +145,7 @@ void show_about(const MainWindow& main) {
 // so the command follows it however the dialog ended.
 void restore_from_history(MainWindow& main) {
     // The refill leaves the selection commands as they are.
-    if (run_restore_dialog(main) == 1) fill_service_list(main);
+    if (run_restore_dialog(main)) fill_service_list(main);
     update_restore_command(main);
     focus_list(main);
 }
@@ -189,21 +188,20 @@ void on_command(MainWindow& main, WORD command) {
 void show_context_menu(const MainWindow& main) {
     const ServiceRow* service = selected_service(main);
     if (service == nullptr) return;
-    HMENU menu = CreatePopupMenu();
+    const Menu menu(CreatePopupMenu());
     // The items read as the main menu's items of the same commands.
     const HMENU main_menu = GetMenu(main.window);
     for (const ContextMenuItem& item : context_menu_items(service->texts[COL_STATE])) {
         wchar_t text[64] = L"";
         if (item.command == 0)
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         else if (GetMenuStringW(main_menu, item.command, text, ARRAYSIZE(text), MF_BYCOMMAND) > 0)
-            AppendMenuW(menu, item.greyed ? MF_GRAYED : MF_ENABLED, item.command, text);
+            AppendMenuW(menu.get(), item.greyed ? MF_GRAYED : MF_ENABLED, item.command, text);
     }
     POINT cursor{};
     GetCursorPos(&cursor);
     SetForegroundWindow(main.window);
-    TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, main.window, nullptr);
-    DestroyMenu(menu);
+    TrackPopupMenu(menu.get(), 0, cursor.x, cursor.y, 0, main.window, nullptr);
 }
 
 // WM_NCCREATE, the first message that carries the creation data: from

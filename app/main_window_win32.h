@@ -15,6 +15,7 @@
 #include "app/service_table.h"
 #include "catalogue/service_row.h"
 #include "history/history_store.h"
+#include "platform/unique_handle_win32.h"
 #include "settings/display_units.h"
 #include "settings/settings.h"
 
@@ -30,7 +31,7 @@ struct MainWindow {
     HWND toolbar = nullptr;
     HWND status_bar = nullptr;
     HWND list_view = nullptr;
-    HIMAGELIST toolbar_images = nullptr;   // not the toolbar's: destroyed with the window
+    ImageList toolbar_images;              // not the toolbar's: destroyed with the window
     WNDPROC previous_list_proc = nullptr;  // the list view's own, below its subclass
     ServiceTable listed_services;          // what the list shows, whole, by row key
     WindowSettings saved_settings;         // as read at start-up, in 96-DPI units

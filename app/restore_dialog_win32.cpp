@@ -101,6 +101,7 @@ bool running_under_wow64() {
     return is_wow64 && is_wow64(GetCurrentProcess(), &wow64) && wow64;
 }
 
+// IDOK when a service was re-created, IDCANCEL otherwise.
 void end(HWND dialog, RestoreDialog& context, INT_PTR result) {
     context.list = nullptr;
     EndDialog(dialog, result);
@@ -122,8 +123,8 @@ void on_ok(HWND dialog, RestoreDialog& context) {
     Win32FileSystem files;
     RestorationContext restoration{scm,   registry, code_page,           paths,
                                    prompt, files,   main.snapshot_folder, main.history_file};
-    if (restore_service(restoration, main.history, row) == 1) {
-        end(dialog, context, 1);
+    if (restore_service(restoration, main.history, row)) {
+        end(dialog, context, IDOK);
         return;
     }
     SetFocus(context.list);
@@ -153,7 +154,7 @@ INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
     case WM_COMMAND:
         if (LOWORD(wparam) == IDOK) on_ok(dialog, *context);
         // The cancel button, Esc and the close box all arrive as IDCANCEL.
-        if (LOWORD(wparam) == IDCANCEL) end(dialog, *context, 2);
+        if (LOWORD(wparam) == IDCANCEL) end(dialog, *context, IDCANCEL);
         return 0;
     default:
         return 0;
@@ -162,10 +163,10 @@ INT_PTR CALLBACK restore_dialog_proc(HWND dialog, UINT message, WPARAM wparam, L
 
 }  // namespace
 
-INT_PTR run_restore_dialog(MainWindow& main) {
+bool run_restore_dialog(MainWindow& main) {
     RestoreDialog context{main};
     return DialogBoxParamA(main.instance, MAKEINTRESOURCEA(IDD_RESTORE), main.window,
-                           restore_dialog_proc, reinterpret_cast<LPARAM>(&context));
+                           restore_dialog_proc, reinterpret_cast<LPARAM>(&context)) == IDOK;
 }
 
 }  // namespace quorvel

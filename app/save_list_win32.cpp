@@ -62,7 +62,7 @@ void save_list(const MainWindow& main) {
     if (!choose_export_path(main.window, path)) return;
     // The dialog has asked before an existing file is replaced. A failure
     // is not reported: the file shows how far the writing got.
-    write_new_file(path, list_bytes(main, export_mode(path)));
+    (void)write_new_file(path, list_bytes(main, export_mode(path)));
 }
 
 }  // namespace quorvel

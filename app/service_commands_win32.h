@@ -14,8 +14,8 @@ namespace quorvel {
 // confirmation, stop, history record, deletion, messages and refill.
 void delete_selected_service(MainWindow& main);
 
-// The modal restore dialog; 1 when a service was re-created.
-INT_PTR run_restore_dialog(MainWindow& main);
+// The modal restore dialog; true when a service was re-created.
+[[nodiscard]] bool run_restore_dialog(MainWindow& main);
 
 // Start or stop a listed service, by its whole service name, telling the
 // user of success only, in message boxes owned by `owner`.

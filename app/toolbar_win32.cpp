@@ -1,5 +1,7 @@
 #include "app/toolbar_win32.h"
 
+#include <utility>
+
 #include "app/bitmap_pixels.h"
 #include "app/common_controls_win32.h"
 #include "app/gdi_win32.h"
@@ -21,38 +23,37 @@ constexpr COLORREF TRANSPARENT_COLOUR = RGB(0, 255, 0);
 
 // The strip of the pictures for the DPI, each pixel repeated as they ask:
 // LoadImage's own stretching blends the transparent green into the edges.
-HBITMAP load_strip(HINSTANCE instance, const ToolbarPictures& pictures) {
+Bitmap load_strip(HINSTANCE instance, const ToolbarPictures& pictures) {
     HRSRC found = FindResourceA(instance, MAKEINTRESOURCEA(pictures.set->bitmap), RT_BITMAP);
     HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
     const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
-    if (bytes == nullptr) return nullptr;
+    if (bytes == nullptr) return Bitmap();
     return screen_bitmap(
         repeat_pixels(std::string(bytes, SizeofResource(instance, found)), pictures.factor));
 }
 
 // The pictures for the DPI as a masked image list. ILC_COLOR is the depth
 // ImageList_LoadImage gives loaded bitmaps, for which they are drawn.
-HIMAGELIST load_toolbar_images(HINSTANCE instance, int dpi) {
+ImageList load_toolbar_images(HINSTANCE instance, int dpi) {
     const ToolbarPictures pictures = toolbar_pictures(dpi);
-    HBITMAP strip = load_strip(instance, pictures);
-    if (strip == nullptr) return nullptr;
-    HIMAGELIST images = create_image_list(pictures.width(), pictures.height(),
-                                          ILC_COLOR | ILC_MASK, TOOLBAR_IMAGE_COUNT, 0);
-    if (images != nullptr) add_masked_images(images, strip, TRANSPARENT_COLOUR);
-    delete_gdi_object(strip);
+    const Bitmap strip = load_strip(instance, pictures);
+    if (!strip) return ImageList();
+    ImageList images = create_image_list(pictures.width(), pictures.height(), ILC_COLOR | ILC_MASK,
+                                         TOOLBAR_IMAGE_COUNT, 0);
+    if (images) add_masked_images(images.get(), strip.get(), TRANSPARENT_COLOUR);
     return images;
 }
 
 }  // namespace
 
-void scale_toolbar(HWND toolbar, HINSTANCE instance, HIMAGELIST& images, int dpi) {
-    HIMAGELIST scaled = load_toolbar_images(instance, dpi);
-    if (scaled != nullptr) {
+void scale_toolbar(HWND toolbar, HINSTANCE instance, ImageList& images, int dpi) {
+    ImageList scaled = load_toolbar_images(instance, dpi);
+    if (scaled) {
         // The toolbar takes its image size from the list, but grows its
-        // buttons only: their size is given below.
-        SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled));
-        if (images != nullptr) destroy_image_list(images);
-        images = scaled;
+        // buttons only: their size is given below. It lets go of the old
+        // list before that is destroyed.
+        SendMessageA(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(scaled.get()));
+        images = std::move(scaled);
     }
     const ToolbarSpacing spacing = toolbar_spacing(dpi);
     SendMessageA(toolbar, TB_SETBUTTONSIZE, 0,
@@ -69,7 +70,7 @@ void scale_toolbar(HWND toolbar, HINSTANCE instance, HIMAGELIST& images, int dpi
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
 }
 
-HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images, int dpi) {
+HWND create_toolbar(HWND parent, HINSTANCE instance, ImageList& images, int dpi) {
     HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,
                                    WS_CHILD | WS_VISIBLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(TOOLBAR_ID)),

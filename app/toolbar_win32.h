@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/unique_handle_win32.h"
+
 namespace quorvel {
 
 constexpr int TOOLBAR_ID = 101;
@@ -11,13 +13,13 @@ constexpr int STATUS_BAR_ID = 102;
 
 // Creates the toolbar along the top of parent with its twelve records and
 // loads its images, drawn for `dpi`, into `images`. The toolbar does not own
-// them: the main window destroys them with destroy_image_list in
-// WM_DESTROY. It takes its width from the WM_SIZE the parent passes on.
-HWND create_toolbar(HWND parent, HINSTANCE instance, HIMAGELIST& images, int dpi);
+// them: the main window keeps them until WM_DESTROY. It takes its width
+// from the WM_SIZE the parent passes on.
+HWND create_toolbar(HWND parent, HINSTANCE instance, ImageList& images, int dpi);
 
 // Gives the toolbar the images, button size and gaps for `dpi`, destroying
 // the images it showed before, and fits its height to them.
-void scale_toolbar(HWND toolbar, HINSTANCE instance, HIMAGELIST& images, int dpi);
+void scale_toolbar(HWND toolbar, HINSTANCE instance, ImageList& images, int dpi);
 
 // Creates the empty status bar with a size grip along the bottom of parent.
 HWND create_status_bar(HWND parent, HINSTANCE instance);

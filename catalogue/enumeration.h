@@ -37,14 +37,16 @@ struct ServiceListing {
 // Every row in the enumeration's order, each service once; none when the
 // manager cannot be opened. Descriptions are not read at all when
 // `skip_descriptions` is set.
-ServiceListing read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
-                                 CodePage& code_page, bool show_all, bool skip_descriptions);
+[[nodiscard]] ServiceListing read_service_rows(ServiceManager& scm, ServiceRegistry& registry,
+                                               CodePage& code_page, bool show_all,
+                                               bool skip_descriptions);
 
 // The row of one service as it is now, read by its exact name as the list
 // reads each: its status (for the state and the kind), its configuration
 // and its description. False when the service or its configuration cannot
 // be read.
-bool read_service_row(ServiceManager& scm, ServiceRegistry& registry, CodePage& code_page,
-                      const WideText& exact_name, bool skip_description, ServiceRow& row);
+[[nodiscard]] bool read_service_row(ServiceManager& scm, ServiceRegistry& registry,
+                                    CodePage& code_page, const WideText& exact_name,
+                                    bool skip_description, ServiceRow& row);
 
 }  // namespace quorvel

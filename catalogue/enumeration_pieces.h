@@ -24,7 +24,7 @@ using FetchPiece =
 // that says more remain but brings none, starts the list over once; should
 // it fall short again, the longer of the two lists comes back, marked
 // incomplete.
-Enumeration enumerate_in_pieces(const FetchPiece& fetch);
+[[nodiscard]] Enumeration enumerate_in_pieces(const FetchPiece& fetch);
 
 // What tells two records apart as services: the exact name.
 using ServiceKey = WideText;

@@ -135,24 +135,26 @@ public:
     virtual ~ServiceManager() = default;
 
     // False when the manager cannot be opened; every call then fails.
-    virtual bool connected() = 0;
+    [[nodiscard]] virtual bool connected() = 0;
     // Every record, in the manager's order: the platform hands them out in
     // pieces (one call returns at most 256 KiB on Windows), so calls are
     // made from each piece's resume point until the last piece has come.
-    virtual Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) = 0;
+    [[nodiscard]] virtual Enumeration enumerate(std::uint32_t type_mask,
+                                                std::uint32_t state_mask) = 0;
     // `config` is set only when done.
-    virtual ServiceCall query_config(const WideText& name, ServiceConfig& config) = 0;
+    [[nodiscard]] virtual ServiceCall query_config(const WideText& name, ServiceConfig& config) = 0;
     // Whether any service, in any state, depends on this one.
-    virtual Answer has_dependents(const WideText& name) = 0;
+    [[nodiscard]] virtual Answer has_dependents(const WideText& name) = 0;
     // False on failure; `status` is then untouched.
-    virtual bool query_status(const WideText& name, ServiceStatus& status) = 0;
-    virtual bool request_stop(const WideText& name) = 0;
-    virtual bool start(const WideText& name) = 0;
-    virtual bool remove(const WideText& name) = 0;
+    [[nodiscard]] virtual bool query_status(const WideText& name, ServiceStatus& status) = 0;
+    [[nodiscard]] virtual bool request_stop(const WideText& name) = 0;
+    [[nodiscard]] virtual bool start(const WideText& name) = 0;
+    [[nodiscard]] virtual bool remove(const WideText& name) = 0;
     // 0 when the service was created, else the platform's error code.
-    virtual std::uint32_t create(const CreateServiceRequest& request) = 0;
+    [[nodiscard]] virtual std::uint32_t create(const CreateServiceRequest& request) = 0;
     // Changes one setting of the service; false when refused.
-    virtual bool change_setting(const WideText& name, const ServiceSetting& setting) = 0;
+    [[nodiscard]] virtual bool change_setting(const WideText& name,
+                                              const ServiceSetting& setting) = 0;
 };
 
 }  // namespace quorvel

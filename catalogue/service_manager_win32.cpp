@@ -1,7 +1,6 @@
 #include "catalogue/service_manager_win32.h"
 
 #include <cstring>
-#include <optional>
 
 #include "catalogue/enumeration_pieces.h"
 #include "text/byte_codes.h"
@@ -19,7 +18,8 @@ WideText wide_or_empty(const wchar_t* text) {
 
 constexpr DWORD LARGEST_CONFIG = 8 * 1024;
 
-// A zero-filled LocalAlloc block of exactly the size the platform asked for.
+// A zero-filled LocalAlloc block of exactly the size the platform asked for;
+// one too small is replaced by assigning a larger one.
 class LocalBuffer {
 public:
     explicit LocalBuffer(DWORD size)
@@ -64,18 +64,17 @@ DWORD enum_call(const EnumQuery& query, const LocalBuffer& buffer, DWORD& resume
 
 // The wide call gives every name exactly; the texts the user reads are
 // converted as the ANSI call would have handed them over.
-PieceEnd fetch_piece(const EnumQuery& query, CodePage& code_page,
-                     std::optional<LocalBuffer>& buffer, std::uint32_t& resume_point,
-                     std::vector<EnumRecord>& records) {
+PieceEnd fetch_piece(const EnumQuery& query, CodePage& code_page, LocalBuffer& buffer,
+                     std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
     DWORD resume = resume_point, count = 0, needed = 0;
-    DWORD error = enum_call(query, *buffer, resume, count, needed);
-    if (error == ERROR_MORE_DATA && count == 0 && needed > buffer->size()) {
+    DWORD error = enum_call(query, buffer, resume, count, needed);
+    if (error == ERROR_MORE_DATA && count == 0 && needed > buffer.size()) {
         // Not even one record fitted: once more with the room asked for.
-        buffer.emplace(needed);
+        buffer = LocalBuffer(needed);
         resume = resume_point;
-        error = enum_call(query, *buffer, resume, count, needed);
+        error = enum_call(query, buffer, resume, count, needed);
     }
-    const ENUM_SERVICE_STATUSW* entries = buffer->as<ENUM_SERVICE_STATUSW>();
+    const ENUM_SERVICE_STATUSW* entries = buffer.as<ENUM_SERVICE_STATUSW>();
     for (DWORD i = 0; i < count; ++i) {
         EnumRecord record;
         record.exact_name = wide_or_empty(entries[i].lpServiceName);
@@ -96,19 +95,17 @@ bool read_config(SC_HANDLE service, ServiceConfig& config) {
     // No configuration is larger than 8 KiB, the platform says: one call
     // with that much room spares the sizing call, which is made only when
     // a call still reports too little room.
-    std::optional<LocalBuffer> buffer;
-    buffer.emplace(LARGEST_CONFIG);
+    LocalBuffer buffer(LARGEST_CONFIG);
     DWORD needed = 0;
-    BOOL read = *buffer && QueryServiceConfigA(service, buffer->as<QUERY_SERVICE_CONFIGA>(),
-                                               buffer->size(), &needed);
-    if (!read && *buffer && GetLastError() == ERROR_INSUFFICIENT_BUFFER &&
-        needed > buffer->size()) {
-        buffer.emplace(needed);
-        read = *buffer && QueryServiceConfigA(service, buffer->as<QUERY_SERVICE_CONFIGA>(),
-                                              buffer->size(), &needed);
+    BOOL read = buffer && QueryServiceConfigA(service, buffer.as<QUERY_SERVICE_CONFIGA>(),
+                                              buffer.size(), &needed);
+    if (!read && buffer && GetLastError() == ERROR_INSUFFICIENT_BUFFER && needed > buffer.size()) {
+        buffer = LocalBuffer(needed);
+        read = buffer && QueryServiceConfigA(service, buffer.as<QUERY_SERVICE_CONFIGA>(),
+                                             buffer.size(), &needed);
     }
     if (!read) return false;
-    const auto* raw = buffer->as<QUERY_SERVICE_CONFIGA>();
+    const auto* raw = buffer.as<QUERY_SERVICE_CONFIGA>();
     config.service_type = raw->dwServiceType;
     config.start_type = raw->dwStartType;
     config.error_control = raw->dwErrorControl;
@@ -145,8 +142,7 @@ Enumeration Win32ServiceManager::enumerate(std::uint32_t type_mask, std::uint32_
     DWORD needed = 0, count = 0, resume = 0;
     EnumServicesStatusW(query.manager, type_mask, state_mask, nullptr, 0, &needed, &count,
                         &resume);
-    std::optional<LocalBuffer> buffer;
-    buffer.emplace(needed);
+    LocalBuffer buffer(needed);
     return enumerate_in_pieces(
         [&](std::uint32_t& resume_point, std::vector<EnumRecord>& records) {
             return fetch_piece(query, code_page_, buffer, resume_point, records);

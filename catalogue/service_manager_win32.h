@@ -20,16 +20,16 @@ public:
     explicit Win32ServiceManager(DWORD manager_access = MANAGER_ALL_ACCESS)
         : access_(manager_access) {}
 
-    bool connected() override;
-    Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override;
-    ServiceCall query_config(const WideText& name, ServiceConfig& config) override;
-    Answer has_dependents(const WideText& name) override;
-    bool query_status(const WideText& name, ServiceStatus& status) override;
-    bool request_stop(const WideText& name) override;
-    bool start(const WideText& name) override;
-    bool remove(const WideText& name) override;
-    std::uint32_t create(const CreateServiceRequest& request) override;
-    bool change_setting(const WideText& name, const ServiceSetting& setting) override;
+    [[nodiscard]] bool connected() override;
+    [[nodiscard]] Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override;
+    [[nodiscard]] ServiceCall query_config(const WideText& name, ServiceConfig& config) override;
+    [[nodiscard]] Answer has_dependents(const WideText& name) override;
+    [[nodiscard]] bool query_status(const WideText& name, ServiceStatus& status) override;
+    [[nodiscard]] bool request_stop(const WideText& name) override;
+    [[nodiscard]] bool start(const WideText& name) override;
+    [[nodiscard]] bool remove(const WideText& name) override;
+    [[nodiscard]] std::uint32_t create(const CreateServiceRequest& request) override;
+    [[nodiscard]] bool change_setting(const WideText& name, const ServiceSetting& setting) override;
 
 private:
     // The named service opened with `access`; no handle when it cannot be.

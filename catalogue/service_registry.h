@@ -62,18 +62,20 @@ public:
     virtual ~ServiceRegistry() = default;
     // Reads one value of HKEY_LOCAL_MACHINE\<key_path> whole, whatever its
     // length and type. `bytes` is set only when it was found.
-    virtual RegistryRead read_value(const WideText& key_path, const WideText& value_name,
-                                    std::string& bytes) = 0;
+    [[nodiscard]] virtual RegistryRead read_value(const WideText& key_path,
+                                                  const WideText& value_name,
+                                                  std::string& bytes) = 0;
     // The names of the key's subkeys, every one of them or `unknown`.
-    virtual RegistryRead list_subkeys(const WideText& key_path,
-                                      std::vector<WideText>& names) = 0;
+    [[nodiscard]] virtual RegistryRead list_subkeys(const WideText& key_path,
+                                                    std::vector<WideText>& names) = 0;
     // Every value of the key, whole, or `unknown`.
-    virtual RegistryRead list_values(const WideText& key_path,
-                                     std::vector<RegistryValue>& values) = 0;
+    [[nodiscard]] virtual RegistryRead list_values(const WideText& key_path,
+                                                   std::vector<RegistryValue>& values) = 0;
     // Creates the key and any missing parent; true when it exists afterwards.
-    virtual bool create_key(const WideText& key_path) = 0;
+    [[nodiscard]] virtual bool create_key(const WideText& key_path) = 0;
     // Sets the value in an existing key.
-    virtual bool write_value(const WideText& key_path, const RegistryValue& value) = 0;
+    [[nodiscard]] virtual bool write_value(const WideText& key_path,
+                                           const RegistryValue& value) = 0;
 };
 
 // Reads the key at `key_path` and every key below it into `tree`, parents
@@ -81,7 +83,7 @@ public:
 // them cannot be read whole (a subkey that vanishes meanwhile too); `tree`
 // is then unspecified and `unreadable` is the path of the key that could
 // not be read.
-RegistryRead read_registry_tree(ServiceRegistry& registry, const WideText& key_path,
-                                RegistryTree& tree, WideText& unreadable);
+[[nodiscard]] RegistryRead read_registry_tree(ServiceRegistry& registry, const WideText& key_path,
+                                              RegistryTree& tree, WideText& unreadable);
 
 }  // namespace quorvel

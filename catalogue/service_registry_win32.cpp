@@ -140,12 +140,12 @@ RegistryRead Win32ServiceRegistry::list_values(const WideText& key_path,
 
 bool Win32ServiceRegistry::create_key(const WideText& key_path) {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key_path), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &created,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(created);
-    return true;
+    const LONG result =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, wide(key_path), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &created, nullptr);
+    // Made or found only so that it exists: closed again at once.
+    const RegKey key(result == ERROR_SUCCESS ? created : nullptr);
+    return result == ERROR_SUCCESS;
 }
 
 bool Win32ServiceRegistry::write_value(const WideText& key_path, const RegistryValue& value) {

@@ -9,13 +9,14 @@ namespace quorvel {
 
 class Win32ServiceRegistry : public ServiceRegistry {
 public:
-    RegistryRead read_value(const WideText& key_path, const WideText& value_name,
-                            std::string& bytes) override;
-    RegistryRead list_subkeys(const WideText& key_path, std::vector<WideText>& names) override;
-    RegistryRead list_values(const WideText& key_path,
-                             std::vector<RegistryValue>& values) override;
-    bool create_key(const WideText& key_path) override;
-    bool write_value(const WideText& key_path, const RegistryValue& value) override;
+    [[nodiscard]] RegistryRead read_value(const WideText& key_path, const WideText& value_name,
+                                          std::string& bytes) override;
+    [[nodiscard]] RegistryRead list_subkeys(const WideText& key_path,
+                                            std::vector<WideText>& names) override;
+    [[nodiscard]] RegistryRead list_values(const WideText& key_path,
+                                           std::vector<RegistryValue>& values) override;
+    [[nodiscard]] bool create_key(const WideText& key_path) override;
+    [[nodiscard]] bool write_value(const WideText& key_path, const RegistryValue& value) override;
 };
 
 }  // namespace quorvel

@@ -57,20 +57,22 @@ private:
 
 class Win32FileSteps : public FileSteps {
 public:
-    bool create(const std::string& path) override {
+    [[nodiscard]] bool create(const std::string& path) override {
         file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         return static_cast<bool>(file_);
     }
-    bool create_new(const std::string& path) override {
+    [[nodiscard]] bool create_new(const std::string& path) override {
         file_.reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         return static_cast<bool>(file_);
     }
-    bool write(const std::string& bytes) override { return write_all(file_.get(), bytes); }
-    bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
-    bool close() override { return file_.close(); }
-    bool move_over(const std::string& from, const std::string& to) override {
+    [[nodiscard]] bool write(const std::string& bytes) override {
+        return write_all(file_.get(), bytes);
+    }
+    [[nodiscard]] bool flush() override { return FlushFileBuffers(file_.get()) != 0; }
+    [[nodiscard]] bool close() override { return file_.close(); }
+    [[nodiscard]] bool move_over(const std::string& from, const std::string& to) override {
         return MoveFileExA(from.c_str(), to.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }

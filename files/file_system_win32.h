@@ -10,21 +10,22 @@ namespace quorvel {
 // Creates the file at `path`, emptying one that exists, opened without
 // sharing, and writes `bytes` through to the disk. False when any of it
 // failed; the file may then hold part of the bytes.
-bool write_new_file(const std::string& path, const std::string& bytes);
+[[nodiscard]] bool write_new_file(const std::string& path, const std::string& bytes);
 
 class Win32FileSystem : public FileSystem {
 public:
     // The lock of `path` is the file path + ".lock", open without sharing.
-    std::unique_ptr<FileLock> lock_file(const std::string& path) override;
-    ReadResult read_file(const std::string& path, std::string& bytes) override;
+    [[nodiscard]] std::unique_ptr<FileLock> lock_file(const std::string& path) override;
+    [[nodiscard]] ReadResult read_file(const std::string& path, std::string& bytes) override;
     // The new content goes to temporary_path(path) first.
-    bool replace_file(const std::string& path, const std::string& bytes) override;
+    [[nodiscard]] bool replace_file(const std::string& path, const std::string& bytes) override;
     // The name is taken with CREATE_NEW before the bytes go in.
-    bool create_file(const std::string& path, const std::string& bytes) override;
-    bool rename_file(const std::string& from, const std::string& to) override;
-    bool delete_file(const std::string& path) override;
-    bool make_folder(const std::string& path) override;
-    bool list_files(const std::string& folder, std::vector<std::string>& names) override;
+    [[nodiscard]] bool create_file(const std::string& path, const std::string& bytes) override;
+    [[nodiscard]] bool rename_file(const std::string& from, const std::string& to) override;
+    [[nodiscard]] bool delete_file(const std::string& path) override;
+    [[nodiscard]] bool make_folder(const std::string& path) override;
+    [[nodiscard]] bool list_files(const std::string& folder,
+                                  std::vector<std::string>& names) override;
 };
 
 }  // namespace quorvel

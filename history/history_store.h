@@ -61,16 +61,16 @@ RecordRef history_ref(const HistoryStore& store, int index);
 // (it is then never written), its lock could not be had, or the rewrite
 // failed; the file is then as it was. Either way the store afterwards
 // holds what the file holds, or is unchanged when the file was unreadable.
-bool history_save_added(HistoryStore& store, FileSystem& files, const std::string& path,
-                        const HistoryRecord& record);
+[[nodiscard]] bool history_save_added(HistoryStore& store, FileSystem& files,
+                                      const std::string& path, const HistoryRecord& record);
 
 // Takes `record` out of the file's current records and rewrites the file,
 // or deletes it when nothing is left. Of several equal lines, the one with
 // `record.later` equal lines after it goes (the oldest when fewer remain).
 // True when the file no longer holds it, also when it was gone already;
 // otherwise as history_save_added.
-bool history_save_removed(HistoryStore& store, FileSystem& files, const std::string& path,
-                          const RecordRef& record);
+[[nodiscard]] bool history_save_removed(HistoryStore& store, FileSystem& files,
+                                        const std::string& path, const RecordRef& record);
 
 // Forgets every record without touching the file.
 void history_clear(HistoryStore& store);

@@ -40,7 +40,7 @@ struct RegFile {
 // The file's bytes in `out`. False, with `out` unchanged, when a key path
 // or value name holds a control character (a line break among them), a
 // key path is empty, or a comment holds anything but printable ASCII.
-bool write_reg_file(const RegFile& file, std::string& out);
+[[nodiscard]] bool write_reg_file(const RegFile& file, std::string& out);
 
 // Reads what write_reg_file writes, and the same format as the registry
 // editor writes it (blank lines, comments, any letter case in hex digits,
@@ -52,6 +52,6 @@ bool write_reg_file(const RegFile& file, std::string& out);
 // registry would take for others: a key path or value name holding a
 // control character (a zero, at which the registry ends a name, among
 // them), a key path with an empty part (which it passes over).
-bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file);
+[[nodiscard]] bool read_reg_file(const std::string& bytes, CodePage& code_page, RegFile& file);
 
 }  // namespace quorvel

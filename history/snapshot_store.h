@@ -41,9 +41,9 @@ enum class SnapshotSave {
 // left behind when it fails. The folder counts as not writable too when
 // its numbers have run out (a file numbered beyond 64 bits, or at their
 // end): a number that came round again would name an older file.
-SnapshotSave save_snapshot(FileSystem& files, const std::string& folder, const std::string& record,
-                           const std::string& service_name, const RegistryTree& keys,
-                           std::string& path);
+[[nodiscard]] SnapshotSave save_snapshot(FileSystem& files, const std::string& folder,
+                                         const std::string& record, const std::string& service_name,
+                                         const RegistryTree& keys, std::string& path);
 
 enum class SnapshotSearch {
     found,       // `path` is the record's snapshot
@@ -53,9 +53,9 @@ enum class SnapshotSearch {
 };
 
 // Looks for the snapshot of records[index]; snapshots set aside are passed over.
-SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
-                             const std::vector<HistoryRecord>& records, int index,
-                             std::string& path);
+[[nodiscard]] SnapshotSearch find_snapshot(FileSystem& files, const std::string& folder,
+                                           const std::vector<HistoryRecord>& records, int index,
+                                           std::string& path);
 
 // The name a snapshot is set aside under: ".reg" becomes ".kept.reg".
 std::string kept_snapshot_path(const std::string& path);
@@ -70,8 +70,8 @@ enum class SnapshotFate {
 // Ends the snapshot's pairing once its record has left the history: the
 // file is deleted unless `keep` is set or the deletion fails, and is
 // otherwise set aside. `now_at` is where it lies afterwards.
-SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool keep,
-                             std::string& now_at);
+[[nodiscard]] SnapshotFate retire_snapshot(FileSystem& files, const std::string& path, bool keep,
+                                           std::string& now_at);
 
 enum class SnapshotLoad {
     loaded,
@@ -85,7 +85,7 @@ enum class SnapshotLoad {
 // The keys of a snapshot file, in `keys` only when loaded. Snapshots of
 // earlier builds hold code page texts, which `code_page` turns into wide
 // ones.
-SnapshotLoad load_snapshot(FileSystem& files, const std::string& path, CodePage& code_page,
-                           RegistryTree& keys);
+[[nodiscard]] SnapshotLoad load_snapshot(FileSystem& files, const std::string& path,
+                                         CodePage& code_page, RegistryTree& keys);
 
 }  // namespace quorvel

@@ -56,7 +56,7 @@ Answer has_load_order_or_dependencies(const ServiceConfig* config, ServiceRegist
 }
 
 bool warn(UserPrompt& prompt, const char* pattern, const std::string& name) {
-    prompt.message_box(format_message(pattern, name), ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
+    prompt.tell(format_message(pattern, name), ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
     return false;
 }
 
@@ -129,8 +129,8 @@ void tell_snapshot_not_saved(DeletionContext& context, const std::string& displa
                                                                : FOLDER_ADVICE;
     if (why == KeySnapshot::key_unreadable)
         advice += "HKEY_LOCAL_MACHINE\\" + context.code_page.to_ansi(unreadable);
-    context.prompt.message_box(format_message(SNAPSHOT_NOT_SAVED, display_name) + advice,
-                               ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
+    context.prompt.tell(format_message(SNAPSHOT_NOT_SAVED, display_name) + advice, ERROR_CAPTION,
+                        BOX_ICONWARNING | BOX_OK);
 }
 
 // A key that is plainly not there; a read that fails otherwise says nothing.
@@ -144,7 +144,7 @@ DeletionOutcome tell_not_deleted(UserPrompt& prompt, const std::string& display_
                                  const std::string& aftermath = "") {
     std::string text = format_message(NOT_DELETED, display_name);
     if (!aftermath.empty()) text += "\r\n\r\n" + aftermath;
-    prompt.message_box(text, DELETE_CAPTION, aftermath.empty() ? BOX_OK : BOX_ICONWARNING);
+    prompt.tell(text, DELETE_CAPTION, aftermath.empty() ? BOX_OK : BOX_ICONWARNING);
     return DeletionOutcome::failed;
 }
 
@@ -199,8 +199,9 @@ bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& p
     ServiceStatus status;
     if (scm.query_status(service_name, status) && status.current_state != STATE_STOPPED &&
         scm.request_stop(service_name))
-        poll_until_stopped(scm, service_name, pause);
-    // A service that would not stop is still marked for deletion.
+        // Deleted whether it stopped or not: one that would not stop is
+        // still marked for deletion.
+        (void)poll_until_stopped(scm, service_name, pause);
     return scm.remove(service_name);
 }
 
@@ -235,7 +236,7 @@ DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
     }
     if (!history_save_added(context.history, context.files, context.history_file, record)) {
         const std::string left = drop_snapshot(context.files, snapshot);
-        context.prompt.message_box(
+        context.prompt.tell(
             format_message(NOT_SAVED, display_name) + (left.empty() ? "" : "\r\n\r\n" + left),
             ERROR_CAPTION, BOX_ICONWARNING | BOX_OK);
         return DeletionOutcome::not_saved;
@@ -251,7 +252,7 @@ DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
                                 drop_snapshot(context.files, snapshot));
     }
     remove_row();
-    context.prompt.message_box(format_message(DELETED, display_name), DELETE_CAPTION, BOX_OK);
+    context.prompt.tell(format_message(DELETED, display_name), DELETE_CAPTION, BOX_OK);
     return DeletionOutcome::deleted;
 }
 

@@ -53,22 +53,23 @@ bool lies_in_system_directory(const std::string& path, SystemPaths& paths);
 
 // Whether any service lists `service_name` in its DependOnService value;
 // unknown when the services cannot be listed or a list cannot be read.
-Answer has_dependent_in_registry(ServiceRegistry& registry, const WideText& service_name);
+[[nodiscard]] Answer has_dependent_in_registry(ServiceRegistry& registry,
+                                               const WideText& service_name);
 
 // The safeguards in order; shows its own messages. True: go on. The row's
 // `service_type` is the enumeration's number behind its kind label: it
 // alone tells every kind of driver.
-bool check_deletion(const ServiceRow& row, DeletionContext& context);
+[[nodiscard]] bool check_deletion(const ServiceRow& row, DeletionContext& context);
 
 // Stops the service if it runs (at most 10 polls, 500 ms apart) and
 // deletes it in every case. True when the deletion succeeded.
-bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& pause);
+[[nodiscard]] bool stop_and_delete(const WideText& service_name, ServiceManager& scm, Pause& pause);
 
 // The whole command for one row: safeguards, confirmation, the record of
 // the service as it is now and the snapshot of its key saved, stop and
 // delete, the row removed and the outcome told. Every step addresses the
 // service by the row's exact name.
-DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
-                             const std::function<void()>& remove_row);
+[[nodiscard]] DeletionOutcome run_deletion(const ServiceRow& row, DeletionContext& context,
+                                           const std::function<void()>& remove_row);
 
 }  // namespace quorvel

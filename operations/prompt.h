@@ -24,8 +24,12 @@ class UserPrompt {
 public:
     virtual ~UserPrompt() = default;
     // A modal message box owned by the prompt's window; gives the answer.
-    virtual int message_box(const std::string& text, const std::string& caption,
-                            unsigned flags) = 0;
+    [[nodiscard]] virtual int message_box(const std::string& text, const std::string& caption,
+                                          unsigned flags) = 0;
+    // A message box with OK alone: its one answer tells nothing.
+    void tell(const std::string& text, const std::string& caption, unsigned flags) {
+        (void)message_box(text, caption, flags);
+    }
 };
 
 class Pause {

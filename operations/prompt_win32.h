@@ -10,8 +10,8 @@ namespace quorvel {
 class Win32Prompt : public UserPrompt {
 public:
     explicit Win32Prompt(HWND owner) : owner_(owner) {}
-    int message_box(const std::string& text, const std::string& caption,
-                    unsigned flags) override {
+    [[nodiscard]] int message_box(const std::string& text, const std::string& caption,
+                                  unsigned flags) override {
         return MessageBoxA(owner_, text.c_str(), caption.c_str(), flags);
     }
 

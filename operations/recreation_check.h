@@ -12,6 +12,7 @@ namespace quorvel {
 // True when the record at `index` may be re-created: always outside WOW64;
 // under it only when the user answers Yes to the warning (No is the
 // default button).
-bool may_recreate(bool under_wow64, const HistoryStore& history, int index, UserPrompt& prompt);
+[[nodiscard]] bool may_recreate(bool under_wow64, const HistoryStore& history, int index,
+                                UserPrompt& prompt);
 
 }  // namespace quorvel

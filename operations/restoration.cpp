@@ -68,8 +68,9 @@ bool restore_from_record_alone(UserPrompt& prompt, const std::string& display_na
 // saved.
 void complete_from_snapshot(RestorationContext& context, const WideText& service,
                             const RegistryTree& snapshot, std::vector<std::string>& not_restored) {
+    // A setting the manager refuses is still written into the registry below.
     for (const ServiceSetting& setting : manager_settings(snapshot))
-        context.scm.change_setting(service, setting);
+        (void)context.scm.change_setting(service, setting);
     for (const std::string& name :
          write_snapshot_values(context.registry, snapshot, context.code_page))
         not_restored.push_back(name);
@@ -88,7 +89,7 @@ Creation create_and_start(RestorationContext& context, const CreateServiceReques
         complete_from_snapshot(context, request.service_name, *snapshot, not_restored);
     // A service that will not start is still back; the refilled list shows
     // its state.
-    if (start_after) scm.start(request.service_name);
+    if (start_after) (void)scm.start(request.service_name);
     return Creation::created;
 }
 
@@ -96,7 +97,7 @@ void tell_failure(UserPrompt& prompt, const std::string& display_name, Creation 
     std::string text = format_message(RESTORE_FAILED_TEXT, display_name);
     if (creation == Creation::name_marked_for_deletion)
         text += std::string("\r\n") + MARKED_FOR_DELETE_TEXT;
-    prompt.message_box(text, ERROR_CAPTION, BOX_ICONERROR);
+    prompt.tell(text, ERROR_CAPTION, BOX_ICONERROR);
 }
 
 // Where the snapshot went once the record has left the history: deleted
@@ -122,20 +123,20 @@ std::string retire_and_tell(FileSystem& files, const std::string& path, bool app
 // what became of the files; none when there is nothing to say.
 void tell_success(UserPrompt& prompt, const std::string& display_name,
                   const std::vector<std::string>& not_restored, const std::string& files_notice) {
-    prompt.message_box(format_message(RESTORED_TEXT, display_name), RESTORED_CAPTION, BOX_OK);
+    prompt.tell(format_message(RESTORED_TEXT, display_name), RESTORED_CAPTION, BOX_OK);
     std::string text;
     if (!not_restored.empty()) {
         text = format_message(PARTLY_RESTORED_TEXT, display_name);
         for (const std::string& name : not_restored) text += "\r\n" + name;
     }
     if (!files_notice.empty()) text += (text.empty() ? "" : "\r\n\r\n") + files_notice;
-    if (!text.empty()) prompt.message_box(text, RESTORED_CAPTION, BOX_ICONWARNING);
+    if (!text.empty()) prompt.tell(text, RESTORED_CAPTION, BOX_ICONWARNING);
 }
 
 }  // namespace
 
-int restore_service(RestorationContext& context, HistoryStore& history, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= history.records.size()) return 0;
+bool restore_service(RestorationContext& context, HistoryStore& history, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= history.records.size()) return false;
     // The record itself, not the list's copy of it: the list would hand back
     // at most 259 bytes of each text.
     const RecordTexts texts = split_record(history.records[index]);
@@ -151,7 +152,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
     // rest of the key.
     if (found == Snapshot::unreadable &&
         !restore_from_record_alone(context.prompt, display_name, snapshot_path))
-        return 0;
+        return false;
     if (found == Snapshot::unusable) not_restored.push_back(snapshot_path + SNAPSHOT_UNUSABLE);
     RegistryTree* usable = found == Snapshot::usable ? &snapshot : nullptr;
     const CreateServiceRequest request = decide_creation(
@@ -160,7 +161,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         create_and_start(context, request, recreation.start_after, usable, not_restored);
     if (creation != Creation::created) {
         tell_failure(context.prompt, display_name, creation);
-        return 0;
+        return false;
     }
     // A snapshot file that answered for the record; not the folder that
     // could not be listed.
@@ -180,7 +181,7 @@ int restore_service(RestorationContext& context, HistoryStore& history, int inde
         files_notice = retire_and_tell(context.files, snapshot_path, applied_whole);
     }
     tell_success(context.prompt, display_name, not_restored, files_notice);
-    return 1;
+    return true;
 }
 
 }  // namespace quorvel

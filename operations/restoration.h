@@ -39,13 +39,13 @@ struct RestorationContext {
 };
 
 // Re-creates the service of the history record at `index` and tells the
-// user how it went, in message boxes owned by `prompt`'s window. 1 when the
+// user how it went, in message boxes owned by `prompt`'s window. True when the
 // service was created: its record has then left the history file (the
 // store follows the file) and, once that is saved, its snapshot is deleted
 // if everything in it was applied, or else set aside (kept_snapshot_path);
-// should the save fail, both stay and the message says so. 0 otherwise,
+// should the save fail, both stay and the message says so. False otherwise,
 // with both left in place: the creation failed, or the snapshot cannot be
 // read now and the user did not choose to restore from the record alone.
-int restore_service(RestorationContext& context, HistoryStore& history, int index);
+[[nodiscard]] bool restore_service(RestorationContext& context, HistoryStore& history, int index);
 
 }  // namespace quorvel

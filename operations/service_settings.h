@@ -59,8 +59,9 @@ void drop_volatile_entries(RegistryTree& snapshot);
 // record is named, and so is a security descriptor that is not well
 // formed, which is left out of the manager's call and of the registry
 // alike. Names are relative to the service's key, each with why.
-CreateServiceRequest decide_creation(const RecordedService& record, RegistryTree* snapshot,
-                                     TextForms forms, std::vector<std::string>& named);
+[[nodiscard]] CreateServiceRequest decide_creation(const RecordedService& record,
+                                                   RegistryTree* snapshot, TextForms forms,
+                                                   std::vector<std::string>& named);
 
 // The settings to hand to the manager, in order, after the service was
 // created, from the snapshot of its key (which fits the service and went
@@ -77,8 +78,8 @@ std::vector<ServiceSetting> manager_settings(const RegistryTree& snapshot);
 // Gives the names of what could not be written, relative to the service's
 // key ("ServiceDll" in Parameters is "Parameters\ServiceDll"; a key's
 // default value is "(既定)").
-std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
-                                               const RegistryTree& snapshot,
-                                               CodePage& code_page);
+[[nodiscard]] std::vector<std::string> write_snapshot_values(ServiceRegistry& registry,
+                                                             const RegistryTree& snapshot,
+                                                             CodePage& code_page);
 
 }  // namespace quorvel

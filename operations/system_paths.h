@@ -13,14 +13,14 @@ namespace quorvel {
 class SystemPaths {
 public:
     virtual ~SystemPaths() = default;
-    virtual std::string system_directory() = 0;
+    [[nodiscard]] virtual std::string system_directory() = 0;
     // The text with its %NAME% references replaced by their values.
-    virtual std::string expand_environment(const std::string& text) = 0;
-    virtual WideText expand_environment(const WideText& text) = 0;
+    [[nodiscard]] virtual std::string expand_environment(const std::string& text) = 0;
+    [[nodiscard]] virtual WideText expand_environment(const WideText& text) = 0;
     // The text an indirect reference "@file,-id" stands for: string `id`
     // of the module `file` (environment references expanded). False when
     // it cannot be loaded.
-    virtual bool load_indirect_text(const WideText& reference, WideText& text) = 0;
+    [[nodiscard]] virtual bool load_indirect_text(const WideText& reference, WideText& text) = 0;
 };
 
 }  // namespace quorvel

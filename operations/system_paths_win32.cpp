@@ -10,14 +10,6 @@ namespace quorvel {
 
 namespace {
 
-// A module opened only for its resources: nothing of it runs.
-struct ResourceModuleTraits {
-    using Handle = HMODULE;
-    static Handle none() { return nullptr; }
-    static bool close(Handle handle) { return FreeLibrary(handle) != 0; }
-};
-using ResourceModule = UniqueHandle<ResourceModuleTraits>;
-
 // "@file,-id": the file and the string's number.
 bool split_reference(const WideText& reference, WideText& file, UINT& id) {
     const std::size_t comma = reference.rfind(u',');
@@ -57,9 +49,9 @@ bool Win32SystemPaths::load_indirect_text(const WideText& reference, WideText& t
     WideText file;
     UINT id = 0;
     if (!split_reference(reference, file, id)) return false;
-    const ResourceModule module(LoadLibraryExW(
-        wide(expand_environment(file)), nullptr,
-        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    // Opened only for its resources: nothing of it runs.
+    const Module module(LoadLibraryExW(wide(expand_environment(file)), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     if (!module) return false;
     const wchar_t* resource = nullptr;
     // Length 0 asks for a pointer to the resource's own text.

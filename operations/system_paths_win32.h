@@ -7,10 +7,10 @@ namespace quorvel {
 
 class Win32SystemPaths : public SystemPaths {
 public:
-    std::string system_directory() override;
-    std::string expand_environment(const std::string& text) override;
-    WideText expand_environment(const WideText& text) override;
-    bool load_indirect_text(const WideText& reference, WideText& text) override;
+    [[nodiscard]] std::string system_directory() override;
+    [[nodiscard]] std::string expand_environment(const std::string& text) override;
+    [[nodiscard]] WideText expand_environment(const WideText& text) override;
+    [[nodiscard]] bool load_indirect_text(const WideText& reference, WideText& text) override;
 };
 
 }  // namespace quorvel

@@ -11,7 +11,7 @@ public:
     virtual ~Profile() = default;
     // The key's value as profile_int turns it into an integer;
     // `default_value` when the file, the section or the key is absent.
-    virtual int read_int(const std::string& key, int default_value) = 0;
+    [[nodiscard]] virtual int read_int(const std::string& key, int default_value) = 0;
     // Replaces the key's value, or adds the key at the end of the section,
     // creating the file and the section when needed. Failures are ignored.
     virtual void write_string(const std::string& key, const std::string& value) = 0;

@@ -12,7 +12,7 @@ class Win32Profile : public Profile {
 public:
     Win32Profile(std::string section, std::string path)
         : section_(std::move(section)), path_(std::move(path)) {}
-    int read_int(const std::string& key, int default_value) override;
+    [[nodiscard]] int read_int(const std::string& key, int default_value) override;
     void write_string(const std::string& key, const std::string& value) override;
 
 private:

@@ -12,7 +12,7 @@ namespace quorvel {
 
 // The executable's full path, whole however long; nothing when it cannot
 // be had.
-std::optional<std::string> executable_path();
+[[nodiscard]] std::optional<std::string> executable_path();
 
 // The main window's rectangle and the list view's column widths in pixels,
 // as the window shows them when it is destroyed (settings_in_units turns

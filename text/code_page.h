@@ -15,9 +15,9 @@ class CodePage {
 public:
     virtual ~CodePage() = default;
     // The text as an ANSI call of the platform would hand it over.
-    virtual std::string to_ansi(const WideText& text) = 0;
+    [[nodiscard]] virtual std::string to_ansi(const WideText& text) = 0;
     // A code page text as the platform reads it.
-    virtual WideText to_wide(const std::string& text) = 0;
+    [[nodiscard]] virtual WideText to_wide(const std::string& text) = 0;
 };
 
 }  // namespace quorvel

@@ -7,8 +7,8 @@ namespace quorvel {
 
 class Win32CodePage : public CodePage {
 public:
-    std::string to_ansi(const WideText& text) override;
-    WideText to_wide(const std::string& text) override;
+    [[nodiscard]] std::string to_ansi(const WideText& text) override;
+    [[nodiscard]] WideText to_wide(const std::string& text) override;
 };
 
 }  // namespace quorvel

@@ -18,7 +18,7 @@ inline const WideText CAFE_PLAIN = u"qvtCafe";
 
 class FakeCodePage : public CodePage {
 public:
-    std::string to_ansi(const WideText& text) override {
+    [[nodiscard]] std::string to_ansi(const WideText& text) override {
         static const std::map<char16_t, char> BEST_FIT = {
             {u'é', 'e'}, {u'ü', 'u'}, {u'ï', 'i'}, {u'®', 'R'}, {u'©', 'c'}, {u'É', 'E'}};
         std::string out;
@@ -39,7 +39,7 @@ public:
         return out;
     }
 
-    WideText to_wide(const std::string& text) override {
+    [[nodiscard]] WideText to_wide(const std::string& text) override {
         WideText out;
         for (std::size_t i = 0; i < text.size(); ++i) {
             const auto byte = static_cast<unsigned char>(text[i]);

@@ -30,12 +30,12 @@ public:
 
     bool exists(const std::string& path) const { return files.count(path) != 0; }
 
-    std::unique_ptr<FileLock> lock_file(const std::string& path) override {
+    [[nodiscard]] std::unique_ptr<FileLock> lock_file(const std::string& path) override {
         if (lock_held.count(path) != 0) return nullptr;
         return std::make_unique<Lock>(locks_);
     }
 
-    ReadResult read_file(const std::string& path, std::string& bytes) override {
+    [[nodiscard]] ReadResult read_file(const std::string& path, std::string& bytes) override {
         if (locks_ == 0) unlocked_reads.push_back(path);
         if (locked.count(path) != 0) return ReadResult::unreadable;
         auto found = files.find(path);
@@ -44,7 +44,7 @@ public:
         return ReadResult::read;
     }
 
-    bool replace_file(const std::string& path, const std::string& bytes) override {
+    [[nodiscard]] bool replace_file(const std::string& path, const std::string& bytes) override {
         ++replace_calls;
         if (locks_ == 0) unlocked_writes.push_back(path);
         if (replace_fails || locked.count(path) != 0) return false;
@@ -53,20 +53,20 @@ public:
     }
 
     // A name taken by a file or a folder cannot be created.
-    bool create_file(const std::string& path, const std::string& bytes) override {
+    [[nodiscard]] bool create_file(const std::string& path, const std::string& bytes) override {
         if (replace_fails || exists(path) || folders.count(path) != 0) return false;
         files[path] = bytes;
         return true;
     }
 
-    bool rename_file(const std::string& from, const std::string& to) override {
+    [[nodiscard]] bool rename_file(const std::string& from, const std::string& to) override {
         if (rename_fails || locked.count(from) != 0 || !exists(from) || exists(to)) return false;
         files[to] = files[from];
         files.erase(from);
         return true;
     }
 
-    bool delete_file(const std::string& path) override {
+    [[nodiscard]] bool delete_file(const std::string& path) override {
         ++delete_calls;
         if (locks_ == 0) unlocked_writes.push_back(path);
         if (locked.count(path) != 0 || undeletable.count(path) != 0) return false;
@@ -76,13 +76,14 @@ public:
 
     // Folders exist once made; a path in `locked` cannot be made.
     std::set<std::string> folders;
-    bool make_folder(const std::string& path) override {
+    [[nodiscard]] bool make_folder(const std::string& path) override {
         if (locked.count(path) != 0) return false;
         folders.insert(path);
         return true;
     }
 
-    bool list_files(const std::string& folder, std::vector<std::string>& names) override {
+    [[nodiscard]] bool list_files(const std::string& folder,
+                                  std::vector<std::string>& names) override {
         names.clear();
         if (locked.count(folder) != 0) return false;
         const std::string prefix = folder + "\\";
@@ -134,48 +135,48 @@ public:
         for (auto& entry : files) entry.second.seen = entry.second.durable;
     }
 
-    ReadResult read_file(const std::string& path, std::string& bytes) override {
+    [[nodiscard]] ReadResult read_file(const std::string& path, std::string& bytes) override {
         if (!step("read")) return ReadResult::unreadable;
         auto found = files.find(path);
         if (found == files.end()) return finish(ReadResult::absent);
         bytes = found->second.seen;
         return finish(ReadResult::read);
     }
-    std::unique_ptr<FileLock> lock_file(const std::string&) override {
+    [[nodiscard]] std::unique_ptr<FileLock> lock_file(const std::string&) override {
         if (!step("lock")) return nullptr;
         return finish(std::make_unique<FileLock>());
     }
-    bool replace_file(const std::string& path, const std::string& bytes) override {
+    [[nodiscard]] bool replace_file(const std::string& path, const std::string& bytes) override {
         return replace_through_temporary(*this, path, bytes);
     }
-    bool create_file(const std::string& path, const std::string& bytes) override {
+    [[nodiscard]] bool create_file(const std::string& path, const std::string& bytes) override {
         return create_through_reservation(*this, path, bytes);
     }
-    bool rename_file(const std::string& from, const std::string& to) override {
+    [[nodiscard]] bool rename_file(const std::string& from, const std::string& to) override {
         if (!step("rename") || !exists(from) || exists(to)) return false;
         files[to] = files[from];
         files.erase(from);
         return finish(true);
     }
-    bool delete_file(const std::string& path) override {
+    [[nodiscard]] bool delete_file(const std::string& path) override {
         if (!step("delete")) return false;
         files.erase(path);
         return finish(true);
     }
 
-    bool create(const std::string& path) override {
+    [[nodiscard]] bool create(const std::string& path) override {
         if (!step("create")) return false;
         files[path] = File{};
         open_ = path;
         return finish(true);
     }
-    bool create_new(const std::string& path) override {
+    [[nodiscard]] bool create_new(const std::string& path) override {
         if (!step("create new") || exists(path)) return false;
         files[path] = File{};
         open_ = path;
         return finish(true);
     }
-    bool write(const std::string& bytes) override {
+    [[nodiscard]] bool write(const std::string& bytes) override {
         File& file = files.at(open_);
         if (!step("write")) {
             file.seen += bytes.substr(0, bytes.size() / 2);
@@ -184,16 +185,16 @@ public:
         file.seen += bytes;
         return finish(true);
     }
-    bool flush() override {
+    [[nodiscard]] bool flush() override {
         if (!step("flush")) return false;
         files.at(open_).durable = files.at(open_).seen;
         return finish(true);
     }
-    bool close() override {
+    [[nodiscard]] bool close() override {
         open_.clear();
         return step("close") && finish(true);
     }
-    bool move_over(const std::string& from, const std::string& to) override {
+    [[nodiscard]] bool move_over(const std::string& from, const std::string& to) override {
         if (!step("move") || !exists(from)) return false;
         files[to] = files[from];
         files.erase(from);
@@ -202,8 +203,11 @@ public:
     void remove(const std::string& path) override {
         if (step("remove")) finish(files.erase(path));
     }
-    bool make_folder(const std::string&) override { return step("make folder") && finish(true); }
-    bool list_files(const std::string& folder, std::vector<std::string>& names) override {
+    [[nodiscard]] bool make_folder(const std::string&) override {
+        return step("make folder") && finish(true);
+    }
+    [[nodiscard]] bool list_files(const std::string& folder,
+                                  std::vector<std::string>& names) override {
         names.clear();
         if (!step("list")) return false;
         const std::string prefix = folder + "\\";

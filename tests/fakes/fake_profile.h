@@ -16,7 +16,7 @@ public:
     std::map<std::string, std::string> values;
     std::vector<std::string> written_keys;
 
-    int read_int(const std::string& key, int default_value) override {
+    [[nodiscard]] int read_int(const std::string& key, int default_value) override {
         auto found = values.find(key);
         return profile_int(found == values.end() ? std::nullopt
                                                  : std::optional<std::string>(found->second),

@@ -21,8 +21,8 @@ public:
     std::vector<ShownBox> shown;
     std::deque<int> answers;  // for Yes/No boxes, in order; Yes when none is left
 
-    int message_box(const std::string& text, const std::string& caption,
-                    unsigned flags) override {
+    [[nodiscard]] int message_box(const std::string& text, const std::string& caption,
+                                  unsigned flags) override {
         shown.push_back({text, caption, flags});
         if ((flags & 0xF) != BOX_YESNO) return ANSWER_OK;
         if (answers.empty()) return ANSWER_YES;

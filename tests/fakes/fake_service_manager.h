@@ -60,7 +60,7 @@ public:
         return services.back();
     }
 
-    bool connected() override { return manager_opens; }
+    [[nodiscard]] bool connected() override { return manager_opens; }
 
     // Records per call of the enumeration, as the platform caps them; 0:
     // every record in one call. Each call's resume point is kept.
@@ -75,7 +75,8 @@ public:
     std::set<std::size_t> pieces_starting_early;
 
     // The pieces go through the same loop as the platform's.
-    Enumeration enumerate(std::uint32_t type_mask, std::uint32_t state_mask) override {
+    [[nodiscard]] Enumeration enumerate(std::uint32_t type_mask,
+                                        std::uint32_t state_mask) override {
         enumerate_masks.push_back(type_mask);
         std::vector<EnumRecord> listed;
         if (!manager_opens) return {listed, false};
@@ -97,7 +98,7 @@ public:
         });
     }
 
-    ServiceCall query_config(const WideText& name, ServiceConfig& config) override {
+    [[nodiscard]] ServiceCall query_config(const WideText& name, ServiceConfig& config) override {
         const FakeService* s = open(name, "config");
         if (s == nullptr) return ServiceCall::not_opened;
         if (!s->config_readable) return ServiceCall::failed;
@@ -105,12 +106,12 @@ public:
         return ServiceCall::done;
     }
 
-    Answer has_dependents(const WideText& name) override {
+    [[nodiscard]] Answer has_dependents(const WideText& name) override {
         const FakeService* s = open(name, "dependents");
         return s == nullptr ? Answer::unknown : s->dependents;
     }
 
-    bool query_status(const WideText& name, ServiceStatus& status) override {
+    [[nodiscard]] bool query_status(const WideText& name, ServiceStatus& status) override {
         FakeService* s = open(name, "query");
         if (s == nullptr || !s->status_readable) return false;
         if (s->stop_requested && s->queries_until_stopped >= 0 &&
@@ -120,21 +121,21 @@ public:
         return true;
     }
 
-    bool request_stop(const WideText& name) override {
+    [[nodiscard]] bool request_stop(const WideText& name) override {
         FakeService* s = open(name, "stop");
         if (s == nullptr || !s->stop_accepted) return false;
         s->stop_requested = true;
         return true;
     }
 
-    bool start(const WideText& name) override {
+    [[nodiscard]] bool start(const WideText& name) override {
         FakeService* s = open(name, "start");
         if (s == nullptr || !s->start_accepted) return false;
         s->record.current_state = STATE_RUNNING;
         return true;
     }
 
-    bool remove(const WideText& name) override {
+    [[nodiscard]] bool remove(const WideText& name) override {
         FakeService* s = open(name, "delete");
         if (s == nullptr || !s->removable) return false;
         s->removed = true;
@@ -145,7 +146,7 @@ public:
     std::vector<CreateServiceRequest> created;
     std::uint32_t create_error = 1073;  // ERROR_SERVICE_EXISTS, for a taken name
 
-    std::uint32_t create(const CreateServiceRequest& request) override {
+    [[nodiscard]] std::uint32_t create(const CreateServiceRequest& request) override {
         created.push_back(request);
         log.push_back("create " + FakeCodePage().to_ansi(request.service_name));
         if (!manager_opens) return 5;  // ERROR_ACCESS_DENIED
@@ -164,7 +165,8 @@ public:
     std::vector<ServiceSetting> changed;
     std::set<SettingKind> refused_settings;
 
-    bool change_setting(const WideText& name, const ServiceSetting& setting) override {
+    [[nodiscard]] bool change_setting(const WideText& name,
+                                      const ServiceSetting& setting) override {
         if (open(name, "change") == nullptr || refused_settings.count(setting.kind) != 0)
             return false;
         changed.push_back(setting);
@@ -205,8 +207,8 @@ public:
         types[key][value.name] = value.type;
     }
 
-    RegistryRead list_values(const WideText& key_path,
-                             std::vector<RegistryValue>& values) override {
+    [[nodiscard]] RegistryRead list_values(const WideText& key_path,
+                                           std::vector<RegistryValue>& values) override {
         auto key = keys.find(key_path);
         if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
         if (key == keys.end()) return RegistryRead::no_key;
@@ -220,21 +222,21 @@ public:
         return RegistryRead::found;
     }
 
-    bool create_key(const WideText& key_path) override {
+    [[nodiscard]] bool create_key(const WideText& key_path) override {
         if (read_only.count(key_path) != 0) return false;
         keys[key_path];
         return true;
     }
 
-    bool write_value(const WideText& key_path, const RegistryValue& value) override {
+    [[nodiscard]] bool write_value(const WideText& key_path, const RegistryValue& value) override {
         if (keys.count(key_path) == 0 || read_only.count(key_path + u"|" + value.name) != 0)
             return false;
         set(key_path, value);
         return true;
     }
 
-    RegistryRead read_value(const WideText& key_path, const WideText& value_name,
-                            std::string& bytes) override {
+    [[nodiscard]] RegistryRead read_value(const WideText& key_path, const WideText& value_name,
+                                          std::string& bytes) override {
         ++reads;
         if (unreadable.count(key_path) != 0 || unreadable.count(key_path + u"|" + value_name) != 0)
             return RegistryRead::unknown;
@@ -247,7 +249,8 @@ public:
     }
 
     // Subkeys are the keys whose path is `key_path` plus one more component.
-    RegistryRead list_subkeys(const WideText& key_path, std::vector<WideText>& names) override {
+    [[nodiscard]] RegistryRead list_subkeys(const WideText& key_path,
+                                            std::vector<WideText>& names) override {
         if (unreadable.count(key_path) != 0) return RegistryRead::unknown;
         const WideText prefix = key_path + u"\\";
         bool found = keys.count(key_path) > 0;

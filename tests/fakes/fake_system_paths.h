@@ -17,17 +17,17 @@ public:
     std::map<WideText, WideText> indirect_texts;
     int indirect_loads = 0;
 
-    std::string system_directory() override { return "C:\\WINDOWS\\system32"; }
+    [[nodiscard]] std::string system_directory() override { return "C:\\WINDOWS\\system32"; }
 
-    std::string expand_environment(const std::string& text) override {
+    [[nodiscard]] std::string expand_environment(const std::string& text) override {
         return expand(text, {"%SystemRoot%", "%windir%"}, std::string("C:\\WINDOWS"));
     }
 
-    WideText expand_environment(const WideText& text) override {
+    [[nodiscard]] WideText expand_environment(const WideText& text) override {
         return expand(text, {u"%SystemRoot%", u"%windir%"}, WideText(u"C:\\WINDOWS"));
     }
 
-    bool load_indirect_text(const WideText& reference, WideText& text) override {
+    [[nodiscard]] bool load_indirect_text(const WideText& reference, WideText& text) override {
         ++indirect_loads;
         const auto found = indirect_texts.find(reference);
         if (found == indirect_texts.end()) return false;

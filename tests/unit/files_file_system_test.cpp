@@ -49,7 +49,7 @@ TEST(ReplaceThroughTemporary, APowerLossAfterAnyStepLeavesTheOldOrTheNewFileWhol
         FakeDisk disk;
         disk.put(PATH, OLD);
         disk.power_loss_after = step;
-        EXPECT_THROW(replace_through_temporary(disk, PATH, NEW), PowerLoss);
+        EXPECT_THROW((void)replace_through_temporary(disk, PATH, NEW), PowerLoss);
         disk.restart();
         EXPECT_EQ(disk.files[PATH].seen, step < static_cast<int>(REWRITE.size()) ? OLD : NEW);
     }
@@ -92,7 +92,7 @@ TEST(CreateThroughReservation, APowerLossLeavesNothingAnEmptyFileOrTheWholeBytes
         SCOPED_TRACE(CREATION[step - 1] + " (" + std::to_string(step) + ")");
         FakeDisk disk;
         disk.power_loss_after = step;
-        EXPECT_THROW(create_through_reservation(disk, SNAPSHOT, NEW), PowerLoss);
+        EXPECT_THROW((void)create_through_reservation(disk, SNAPSHOT, NEW), PowerLoss);
         disk.restart();
         ASSERT_TRUE(disk.exists(SNAPSHOT));
         EXPECT_EQ(disk.files[SNAPSHOT].seen,

@@ -286,7 +286,7 @@ TEST_F(HistorySaveOnAFailingDisk, APowerLossAfterAnyStepLeavesTheOldOrTheNewFile
         HistoryStore attempt = store;
         disk.steps.clear();
         disk.power_loss_after = step;
-        EXPECT_THROW(history_save_added(attempt, disk, PATH, record), testing::PowerLoss);
+        EXPECT_THROW((void)history_save_added(attempt, disk, PATH, record), testing::PowerLoss);
         disk.restart();
         EXPECT_EQ(disk.files[PATH].seen, step == static_cast<int>(SAVE.size()) ? new_content : OLD);
         disk.put(PATH, OLD);

@@ -32,8 +32,8 @@ const std::string HISTORY = "C:\\q\\quorvel.his";
 
 // A restoration of a record that has no snapshot, the history file holding
 // the store's records.
-int restore_without_snapshot(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history,
-                             int index) {
+bool restore_without_snapshot(ServiceManager& scm, UserPrompt& prompt, HistoryStore& history,
+                              int index) {
     FakeServiceRegistry registry;
     FakeCodePage code_page;
     FakeSystemPaths paths;
@@ -95,7 +95,7 @@ protected:
 };
 
 TEST_F(RestoreService, CreatesTheServiceStartsItAndDropsItsRecord) {
-    EXPECT_EQ(restore_without_snapshot(scm, prompt, history, 1), 1);
+    EXPECT_TRUE(restore_without_snapshot(scm, prompt, history, 1));
 
     ASSERT_EQ(scm.created.size(), 1u);
     const CreateServiceRequest& request = scm.created[0];
@@ -121,7 +121,7 @@ TEST_F(RestoreService, StartsOnlyWhatWasRunning) {
     for (int index : {2, 0}) {  // "開始中", then the empty state
         SCOPED_TRACE(index);
         scm.log.clear();
-        EXPECT_EQ(restore_without_snapshot(scm, prompt, history, index), 1);
+        EXPECT_TRUE(restore_without_snapshot(scm, prompt, history, index));
         for (const std::string& entry : scm.log) EXPECT_NE(entry.rfind("start ", 0), 0u) << entry;
     }
     EXPECT_EQ(history.records.size(), 1u);
@@ -131,7 +131,7 @@ TEST_F(RestoreService, AServiceThatWillNotStartIsStillRestored) {
     struct RefusingStarts : FakeServiceManager {
         bool start(const WideText&) override { return false; }
     } refusing;
-    EXPECT_EQ(restore_without_snapshot(refusing, prompt, history, 1), 1);
+    EXPECT_TRUE(restore_without_snapshot(refusing, prompt, history, 1));
     EXPECT_EQ(history.records.size(), 2u);
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].caption, RESTORED_CAPTION);
@@ -154,7 +154,7 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
         if (c.name_taken) failing.add("FooSvc", "Someone else", 0x10, STATE_STOPPED);
         const std::vector<HistoryRecord> before = history.records;
 
-        EXPECT_EQ(restore_without_snapshot(failing, told, history, 1), 0);
+        EXPECT_FALSE(restore_without_snapshot(failing, told, history, 1));
 
         EXPECT_EQ(history.records, before);
         for (const std::string& entry : failing.log) EXPECT_NE(entry.rfind("start ", 0), 0u);
@@ -168,7 +168,7 @@ TEST_F(RestoreService, FailuresKeepTheRecordAndSayWhich) {
 TEST_F(RestoreService, AnIndexOutsideTheHistoryDoesNothing) {
     for (int index : {-1, 3}) {
         SCOPED_TRACE(index);
-        EXPECT_EQ(restore_without_snapshot(scm, prompt, history, index), 0);
+        EXPECT_FALSE(restore_without_snapshot(scm, prompt, history, index));
     }
     EXPECT_TRUE(scm.log.empty());
     EXPECT_TRUE(prompt.shown.empty());
@@ -203,7 +203,7 @@ TEST_F(RestoreService, ReadsEachTextFromItsOwnColumn) {
         FakePrompt told;
         HistoryStore one;
         one.records = {c.line.empty() ? join_record(c.texts) : c.line};
-        restore_without_snapshot(fresh, told, one, 0);
+        EXPECT_TRUE(restore_without_snapshot(fresh, told, one, 0));
         ASSERT_EQ(fresh.created.size(), 1u);
         const CreateServiceRequest& request = fresh.created[0];
         EXPECT_EQ(request.display_name, widen_ascii(c.texts[COL_NAME]));
@@ -262,7 +262,9 @@ protected:
 
     // The record's snapshot, in place of any earlier one.
     bool use_snapshot(const RegistryTree& keys) {
-        if (!snapshot.empty()) files.delete_file(snapshot);
+        if (!snapshot.empty()) {
+            EXPECT_TRUE(files.delete_file(snapshot));
+        }
         const std::string name = split_record(history.records[0])[COL_SERVICE_NAME];
         return save_snapshot(files, FOLDER, history.records[0], name, keys, snapshot) ==
                SnapshotSave::saved;
@@ -276,7 +278,7 @@ protected:
 };
 
 TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     const std::vector<std::string> log = {"create FooSvc", "change FooSvc", "change FooSvc",
                                           "start FooSvc"};
     EXPECT_EQ(scm.log, log);
@@ -295,7 +297,7 @@ TEST_F(RestoreWithSnapshot, BringsBackTheWholeKeyThenStartsTheService) {
 TEST_F(RestoreWithSnapshot, WhatCannotBeWrittenIsNamedAndItsSnapshotKept) {
     scm.refused_settings = {SettingKind::description};  // the registry still gets it
     registry.read_only = {FOO_KEY + u"\\Parameters", FOO_KEY + u"|Group"};
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     const std::string kept = FOLDER + "\\000001-FooSvc.kept.reg";
     EXPECT_EQ(texts(), (std::vector<std::string>{
                            "サービス名 Foo を復活しました",
@@ -337,7 +339,7 @@ TEST_F(RestoreWithSnapshot, AWholeRestorationRetiresItsSnapshotOneWayOrAnother) 
         files.rename_fails = c.unrenamable;
         scm.services.clear();
         prompt.shown.clear();
-        EXPECT_EQ(restore_service(context, one, 0), 1);
+        EXPECT_TRUE(restore_service(context, one, 0));
         EXPECT_EQ(texts(), c.told);
         EXPECT_EQ(files.exists(kept_snapshot_path(snapshot)), c.kept);
         EXPECT_EQ(files.exists(snapshot), c.undeletable && c.unrenamable);
@@ -348,7 +350,7 @@ TEST_F(RestoreWithSnapshot, AWholeRestorationRetiresItsSnapshotOneWayOrAnother) 
 TEST_F(RestoreWithSnapshot, ANameMarkedForDeletionSaysWhatToDoAndKeepsEverything) {
     scm.add("FooSvc", "Foo", 0x20, STATE_STOPPED);
     scm.create_error = ERROR_MARKED_FOR_DELETE;
-    EXPECT_EQ(restore_service(context, history, 0), 0);
+    EXPECT_FALSE(restore_service(context, history, 0));
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text,
               "Foo の復活に失敗しました。\r\n"
@@ -398,7 +400,7 @@ TEST_F(RestoreWithSnapshot, AnUnusableSnapshotLeavesTheRowRestoreAndIsKept) {
         scm.services.clear();
         scm.created.clear();
         files.files[snapshot] = c.content;
-        EXPECT_EQ(restore_service(fresh, one, 0), 1);
+        EXPECT_TRUE(restore_service(fresh, one, 0));
         ASSERT_EQ(scm.created.size(), 1u);
         EXPECT_EQ(scm.created[0].service_name, u"FooSvc");
         EXPECT_TRUE(registry.keys.empty());
@@ -423,7 +425,7 @@ TEST_F(RestoreWithSnapshot, TheRecordDecidesWhatRunsWhateverTheSnapshotSays) {
           {u"Description", VALUE_SZ, wide_sz(u"kept")}}},
         {FOO_KEY + u"\\Enum", {{u"Count", VALUE_DWORD, le32(1)}}},
     }));
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
 
     ASSERT_EQ(scm.created.size(), 1u);
     EXPECT_EQ(scm.created[0].binary_path, u"C:\\svchost.exe -k foo");
@@ -468,7 +470,7 @@ TEST_F(RestoreWithSnapshot, ABuiltInServiceComesBackInTheSystemsOwnForms) {
         {key + u"\\Parameters",
          {{u"ServiceDll", VALUE_EXPAND_SZ, wide_sz(u"%SystemRoot%\\x.dll")}}},
     }));
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     ASSERT_EQ(scm.created.size(), 1u);
     const CreateServiceRequest& request = scm.created[0];
     EXPECT_EQ(request.service_name, u"wuauserv");
@@ -497,7 +499,7 @@ TEST_F(RestoreWithSnapshot, TheServiceComesBackUnderItsExactName) {
                                {{u"DisplayName", VALUE_SZ, wide_sz(u"Caf\u00e9")},
                                 {u"Group", VALUE_SZ, wide_sz(u"Net")},
                                 {u"Description", VALUE_SZ, wide_sz(u"caf\u00e9 au lait")}}}}));
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     ASSERT_EQ(scm.created.size(), 1u);
     EXPECT_EQ(scm.created[0].service_name, CAFE_ACCENTED);
     EXPECT_EQ(scm.created[0].display_name, u"Caf\u00e9");
@@ -520,7 +522,7 @@ TEST_F(RestoreWithSnapshot, ABadSecurityDescriptorIsNamedAndNeverUsed) {
          {{u"Security", VALUE_BINARY,
            std::string("\1\0\0\x80\xff\xff\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 20)}}},
     }));
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_TRUE(scm.changed.empty());
     EXPECT_TRUE(registry.keys[FOO_KEY + u"\\Security"].empty());
     ASSERT_EQ(prompt.shown.size(), 2u);
@@ -534,7 +536,7 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     const std::string file_before = files.files[HISTORY];
     files.locked.insert(snapshot);
     prompt.answers = {ANSWER_NO};
-    EXPECT_EQ(restore_service(context, history, 0), 0);
+    EXPECT_FALSE(restore_service(context, history, 0));
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text,
               "Foo のレジストリ設定を保存したファイル (スナップショット) を今は読み込めません。"
@@ -555,7 +557,7 @@ TEST_F(RestoreWithSnapshot, AnUnreadableSnapshotAsksBeforeRestoringFromTheRecord
     // aside, and the user learns that it still names its record.
     prompt.shown.clear();
     prompt.answers = {ANSWER_YES};
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_TRUE(scm.changed.empty());
     EXPECT_TRUE(registry.keys.empty());
     EXPECT_FALSE(files.exists(HISTORY));
@@ -581,7 +583,7 @@ TEST_F(RestoreWithSnapshot, ASnapshotReleasedMeanwhileIsSetAsideAndNamed) {
     RestorationContext released{releasing, registry, code_page, paths,
                                 prompt,    files,    FOLDER,    HISTORY};
     files.locked.insert(snapshot);  // restored from the record alone, as the user chose
-    EXPECT_EQ(restore_service(released, history, 0), 1);
+    EXPECT_TRUE(restore_service(released, history, 0));
     EXPECT_EQ(texts().back(), KEPT_AS + kept_snapshot_path(snapshot));
     EXPECT_FALSE(files.exists(snapshot));
     EXPECT_TRUE(registry.keys.empty());
@@ -596,7 +598,7 @@ TEST_F(RestoreWithSnapshot, ARecordThatCannotLeaveTheFileIsToldAndKeepsItsSnapsh
         HISTORY;
     files.files[HISTORY] += "Other,,,,,,OtherSvc,\r\n";  // saved by another copy meanwhile
     files.lock_held.insert(HISTORY);
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_TRUE(files.exists(snapshot));
     EXPECT_EQ(history.records.size(), 1u);  // the file could not be had: as it was
     EXPECT_EQ(texts(), (std::vector<std::string>{"サービス名 Foo を復活しました", not_updated}));
@@ -609,14 +611,14 @@ TEST_F(RestoreWithSnapshot, ARecordThatCannotLeaveTheFileIsToldAndKeepsItsSnapsh
     scm.services.clear();
     prompt.shown.clear();
     registry.read_only = {FOO_KEY + u"\\Parameters"};
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_EQ(prompt.shown[1].text,
               PARTLY + "Parameters\r\n\r\n" + not_updated + "\r\n\r\n" + KEPT_AS + snapshot);
 
     scm.services.clear();
     registry.read_only.clear();
     files.lock_held.clear();
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_FALSE(files.exists(snapshot));
     EXPECT_EQ(files.files[HISTORY], "Other,,,,,,OtherSvc,\r\n");
     EXPECT_EQ(history.records, std::vector<HistoryRecord>{"Other,,,,,,OtherSvc,"});
@@ -627,7 +629,7 @@ TEST_F(RestoreWithSnapshot, ARecordThatCannotLeaveTheFileIsToldAndKeepsItsSnapsh
 // ahead of its own.
 TEST_F(RestoreWithSnapshot, AKeptSnapshotNeverPairsWithALaterRecord) {
     registry.read_only = {FOO_KEY + u"\\Parameters"};
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     ASSERT_TRUE(files.exists(kept_snapshot_path(snapshot)));
 
     // Deleted again, by a program that keeps no snapshots.
@@ -641,7 +643,7 @@ TEST_F(RestoreWithSnapshot, AKeptSnapshotNeverPairsWithALaterRecord) {
     std::string found;
     EXPECT_EQ(find_snapshot(files, FOLDER, history.records, 0, found), SnapshotSearch::none);
     prompt.shown.clear();
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_TRUE(registry.keys.empty());
     EXPECT_TRUE(scm.changed.empty());
     EXPECT_EQ(texts(), std::vector<std::string>{"サービス名 Foo を復活しました"});
@@ -654,7 +656,7 @@ TEST_F(RestoreWithSnapshot, AKeptSnapshotNeverPairsWithALaterRecord) {
               SnapshotSave::saved);
     EXPECT_EQ(newer, FOLDER + "\\000002-FooSvc.reg");
     use_record(line);
-    EXPECT_EQ(restore_service(context, history, 0), 1);
+    EXPECT_TRUE(restore_service(context, history, 0));
     EXPECT_EQ(registry.keys[FOO_KEY][u"Group"], wide_sz(u"New"));
     EXPECT_FALSE(files.exists(newer));
     EXPECT_TRUE(files.exists(kept_snapshot_path(snapshot)));

@@ -71,7 +71,7 @@ struct Scene {
         }
     }
 
-    int restore() { return restore_service(context, history, 0); }
+    bool restore() { return restore_service(context, history, 0); }
 
     std::vector<std::string> texts() const {
         std::vector<std::string> out;
@@ -112,7 +112,7 @@ TEST(EditedSnapshot, ASecondCopyOfAKeyOrValueAsksAndYesRestoresFromTheRow) {
             const std::string question = UNREADABLE_QUESTION + scene.snapshot + UNREADABLE_ADVICE;
 
             scene.prompt.answers = {ANSWER_NO};
-            EXPECT_EQ(scene.restore(), 0);
+            EXPECT_FALSE(scene.restore());
             EXPECT_EQ(scene.texts(), std::vector<std::string>{question});
             EXPECT_EQ(scene.prompt.shown[0].caption, "復活の確認");
             EXPECT_EQ(scene.prompt.shown[0].flags, 0x134u);  // warning, Yes/No, No the default
@@ -123,7 +123,7 @@ TEST(EditedSnapshot, ASecondCopyOfAKeyOrValueAsksAndYesRestoresFromTheRow) {
 
             scene.prompt.shown.clear();
             scene.prompt.answers = {ANSWER_YES};
-            EXPECT_EQ(scene.restore(), 1);
+            EXPECT_TRUE(scene.restore());
             scene.expect_restored_from_the_row();
             EXPECT_EQ(scene.texts(), (std::vector<std::string>{
                                          question, "サービス名 Foo を復活しました",
@@ -146,7 +146,7 @@ TEST(EditedSnapshot, ANameHoldingAZeroLeavesTheSnapshotUnread) {
         for (const std::string& body : edits) {
             SCOPED_TRACE(std::to_string(&body - edits) + name_of(format));
             Scene scene(format, body);
-            EXPECT_EQ(scene.restore(), 1);
+            EXPECT_TRUE(scene.restore());
             scene.expect_restored_from_the_row();
             EXPECT_EQ(scene.texts(),
                       (std::vector<std::string>{

@@ -74,7 +74,7 @@ TEST_F(SnapshotStore, TheLinkSurvivesTheRemovalOfOtherRecordsAndARestart) {
     save("A,,,,,,ASvc,", "ASvc", "a");
     save("B,,,,,,BSvc,", "BSvc", "b");
     save("C,,,,,,CSvc,", "CSvc", "c");
-    files.delete_file(found_at(1));
+    ASSERT_TRUE(files.delete_file(found_at(1)));
     records.erase(records.begin() + 1);
     // A new run knows only the history file's lines and the folder.
     const std::vector<HistoryRecord> reloaded = records;
@@ -93,7 +93,7 @@ TEST_F(SnapshotStore, TwoDeletionsOfOneServiceKeepTheirOrder) {
     EXPECT_EQ(marker_at(0), "older");
     EXPECT_EQ(marker_at(2), "newer");
     // Restoring the older one removes it and its snapshot; the newer stays paired.
-    files.delete_file(found_at(0));
+    ASSERT_TRUE(files.delete_file(found_at(0)));
     records.erase(records.begin());
     EXPECT_EQ(marker_at(1), "newer");
 }

@@ -47,16 +47,16 @@ struct RequestCase {
     bool manager_opens;
     bool service_opens;
     bool accepted;
-    int result;
+    bool done;  // started, or seen stopped
     Log log;
 };
 
 TEST(StartService, AsksOnceByTheServiceName) {
     const RequestCase cases[] = {
-        {"accepted", true, true, true, 1, {"start Svc"}},
-        {"refused", true, true, false, 0, {"start Svc"}},
-        {"service not opened", true, false, true, 0, {"start Svc"}},
-        {"manager not opened", false, true, true, 0, {"start Svc"}},
+        {"accepted", true, true, true, true, {"start Svc"}},
+        {"refused", true, true, false, false, {"start Svc"}},
+        {"service not opened", true, false, true, false, {"start Svc"}},
+        {"manager not opened", false, true, true, false, {"start Svc"}},
     };
     for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -66,17 +66,17 @@ TEST(StartService, AsksOnceByTheServiceName) {
         service.openable = c.service_opens;
         service.start_accepted = c.accepted;
 
-        EXPECT_EQ(start_service(scm, u"Svc"), c.result);
+        EXPECT_EQ(start_service(scm, u"Svc"), c.done);
         EXPECT_EQ(scm.log, c.log);
-        EXPECT_EQ(scm.services[0].record.current_state, c.result ? STATE_RUNNING : STATE_STOPPED);
+        EXPECT_EQ(scm.services[0].record.current_state, c.done ? STATE_RUNNING : STATE_STOPPED);
     }
 }
 
 TEST(StopService, FailuresBeforeThePollNeverPause) {
     const RequestCase cases[] = {
-        {"stop refused", true, true, false, 0, {"stop Svc"}},
-        {"service not opened", true, false, true, 0, {"stop Svc"}},
-        {"manager not opened", false, true, true, 0, {"stop Svc"}},
+        {"stop refused", true, true, false, false, {"stop Svc"}},
+        {"service not opened", true, false, true, false, {"stop Svc"}},
+        {"manager not opened", false, true, true, false, {"stop Svc"}},
     };
     for (const RequestCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -87,7 +87,7 @@ TEST(StopService, FailuresBeforeThePollNeverPause) {
         service.stop_accepted = c.accepted;
         FakePause pause;
 
-        EXPECT_EQ(stop_service(scm, pause, u"Svc"), c.result);
+        EXPECT_FALSE(stop_service(scm, pause, u"Svc"));
         EXPECT_EQ(scm.log, c.log);
         EXPECT_TRUE(pause.pauses.empty());
     }
@@ -99,17 +99,17 @@ TEST(StopService, PollsAtOnceThenEveryHalfSecondUpToTenTimes) {
         unsigned stops_at_ms;      // on the fake clock; 0: already at the first poll
         unsigned readable_from_ms;  // queries fail before this
         bool never_stops;
-        int result;
+        bool stopped;
         int queries;
         unsigned elapsed_ms;
     } cases[] = {
-        {"stopped at the first poll", 0, 0, false, 1, 1, 0},
-        {"stopped after 3 s", 3000, 0, false, 1, 7, 3000},
-        {"stopped between two polls", 2800, 0, false, 1, 7, 3000},
-        {"stopped just before the last poll", 4500, 0, false, 1, 10, 4500},
-        {"never stopped", 0, 0, true, 0, 10, 5000},
-        {"failing queries, then stopped", 0, 1000, false, 1, 3, 1000},
-        {"queries always fail", 0, 1000000, false, 0, 10, 5000},
+        {"stopped at the first poll", 0, 0, false, true, 1, 0},
+        {"stopped after 3 s", 3000, 0, false, true, 7, 3000},
+        {"stopped between two polls", 2800, 0, false, true, 7, 3000},
+        {"stopped just before the last poll", 4500, 0, false, true, 10, 4500},
+        {"never stopped", 0, 0, true, false, 10, 5000},
+        {"failing queries, then stopped", 0, 1000, false, true, 3, 1000},
+        {"queries always fail", 0, 1000000, false, false, 10, 5000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -123,7 +123,7 @@ TEST(StopService, PollsAtOnceThenEveryHalfSecondUpToTenTimes) {
         };
         clock.on_tick(0);
 
-        EXPECT_EQ(stop_service(scm, clock, u"Svc"), c.result);
+        EXPECT_EQ(stop_service(scm, clock, u"Svc"), c.stopped);
         EXPECT_EQ(queries(scm), c.queries);
         EXPECT_EQ(clock.now_ms, c.elapsed_ms);
         for (unsigned pause : clock.pauses) EXPECT_EQ(pause, 500u);
