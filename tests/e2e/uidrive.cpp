@@ -106,7 +106,8 @@ public:
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                                   PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION,
+                                   PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION |
+                                   SYNCHRONIZE,
                                FALSE, pid);
         memory_ = static_cast<char*>(
             VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
@@ -477,6 +478,9 @@ bool call_probe(const char* function, std::string& data) {
     const auto local = reinterpret_cast<BYTE*>(
         reinterpret_cast<void*>(GetProcAddress(here, function)));
     Remote memory(main_window(), data.size());
+    // Only once the program has started up and waits for input: under Wine
+    // a thread brought in while it was still starting once hung this call.
+    if (memory.ok() && WaitForInputIdle(memory.process(), 30000) != 0) return false;
     BYTE* there = memory.ok() && local ? probe_in_program(memory, probe_path) : nullptr;
     if (!there) return false;
     memory.write(data.data(), data.size());
