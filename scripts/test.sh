@@ -32,19 +32,34 @@ scripts/release.sh
 bash tests/release/reproducible.sh
 
 # Both builds go through the same end-to-end tests wherever Wine can run
-# them; the x86-64 one always can.
+# them; the x86-64 one always can. Where both can, the two suites run side
+# by side, each in its own prefix with its own wineserver and Xvfb; each
+# suite's output is shown once it has ended.
+run_suite() {
+    export QUORVEL_WINE_BUILD=$1
+    local prefix="$root/build/e2e/prefix-$1"
+    rm -rf "$prefix"
+    trap wine_session_stop EXIT
+    wine_session_start "$prefix"
+    python3 tests/e2e/run_e2e.py
+}
 builds=(win64)
 if wine_runs_32bit; then
     builds=(win32 win64)
     export QUORVEL_WINE32=1  # the x86 build can also run in the 64-bit prefix
 fi
-trap wine_session_stop EXIT
+mkdir -p build/e2e
+suites=()
 for build in "${builds[@]}"; do
-    echo "== end-to-end tests ($build build under Wine)"
-    export QUORVEL_WINE_BUILD=$build
-    prefix="$root/build/e2e/prefix-$build"
-    rm -rf "$prefix"
-    wine_session_start "$prefix"
-    python3 tests/e2e/run_e2e.py
-    wine_session_stop
+    ( run_suite "$build" ) >"build/e2e/$build.log" 2>&1 &
+    suites+=($!)
 done
+failed=0
+for i in "${!builds[@]}"; do
+    status=0
+    wait "${suites[$i]}" || status=$?
+    echo "== end-to-end tests (${builds[$i]} build under Wine)"
+    cat "build/e2e/${builds[$i]}.log"
+    [ "$status" = 0 ] || failed=1
+done
+exit "$failed"

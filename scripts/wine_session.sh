@@ -25,17 +25,23 @@ _wine_private_locale() {
 }
 
 _wine_start_xvfb() {
-    local n=90
+    # One session at a time picks its display: two started side by side
+    # would otherwise both take the first free number.
+    mkdir -p "$_wine_root/build"
+    exec 8>"$_wine_root/build/xvfb.lock"
+    flock 8
+    local n=90 started=1 i
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 8>&- &
     WINE_XVFB_PID=$!
     export DISPLAY=":$n"
-    local i
     for i in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X$n" ] && return 0
+        if [ -e "/tmp/.X11-unix/X$n" ]; then started=0; break; fi
         kill -0 "$WINE_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
+    exec 8>&-
+    [ "$started" = 0 ] && return 0
     echo "wine_session: Xvfb did not start" >&2
     return 1
 }
