@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks that no source but the table of the
-# user's texts spells one, builds everything and runs every test: the unit
+# user's texts spells one and that the Win32 layer drops no result that
+# must be looked at, builds everything and runs every test: the unit
 # tests of the portable core natively (under ASan and UBSan), a short run of
 # its fuzz targets, the release made twice (here and from a second clone
 # elsewhere) and checked, then the end-to-end tests of the released program
@@ -17,6 +18,9 @@ bash scripts/setup.sh
 
 echo "== the user's texts in their table"
 python3 scripts/check_texts.py
+
+echo "== the Win32 layer through clang (no result dropped unseen)"
+scripts/check_win32_clang.sh
 
 source scripts/wine_session.sh
 scripts/build.sh native win32 win64
