@@ -7,12 +7,12 @@ import os
 
 import harness
 from fixtures import remove_service
-from harness import test, scm, ui, Program, wait_until
+from harness import test, scm, Program
 from test_complete_restore import SNAPSHOTS, clear_files, dumped, make_plain
 from test_deletion import history_bytes
-from test_restoration import open_dialog, choose, focused, HISTORY_LIST, CAPTION
-from test_undo_guarantees import (IDOK, IDNO, IDYES, KEPT, delete_in_program, expect_dialog_box,
-                                  only_snapshot, wait_dialog_closed)
+from test_restoration import open_dialog, choose
+from test_undo_guarantees import (IDOK, KEPT, ask_about_the_row_alone, delete_in_program,
+                                  expect_dialog_box, only_snapshot, wait_dialog_closed)
 
 KEY_LINE = "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\%s]\r\n"
 ELSEWHERE = '"C:\\\\qtest\\\\scmfix.exe list 48"'
@@ -71,20 +71,7 @@ def a_second_copy_of_the_service_key_asks_and_restores_from_the_row():
                                                    lambda text: text + second)
             history = history_bytes()
             question = UNREADABLE % (display, path)
-            open_dialog(program)
-            choose(0)
-            program.press(IDOK)
-            expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
-            program.press(IDNO)
-            wait_until(program.no_message_box, 20, "the question to close")
-            wait_until(lambda: focused() == HISTORY_LIST, 20, "the list focused")
-            assert ui("dialog") == CAPTION
-            assert history_bytes() == history
-            assert scm("state", name).strip() == b"0"
-
-            program.press(IDOK)
-            expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
-            program.press(IDYES)
+            ask_about_the_row_alone(program, question, name, history)
             expect_restored_and_told(program, display, KEPT % kept)
         assert what_the_record_decides(name) == before, (what_the_record_decides(name), before)
         expect_set_aside(kept, edited)

@@ -44,6 +44,26 @@ def wait_dialog_closed():
     wait_until(lambda: ui("dialog") == b"0" and focused() == MAIN_LIST, 20, "the dialog to close")
 
 
+def ask_about_the_row_alone(program, question, name, history):
+    """Restores the dialog's first record, which asks `question` first: No
+    leaves the dialog, the history and the service as they were; asked
+    again, Yes goes on."""
+    open_dialog(program)
+    choose(0)
+    program.press(IDOK)
+    expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
+    program.press(IDNO)
+    wait_until(program.no_message_box, 20, "the question to close")
+    wait_until(lambda: focused() == HISTORY_LIST, 20, "the list focused")
+    assert ui("dialog") == CAPTION
+    assert history_bytes() == history
+    assert scm("state", name).strip() == b"0"
+
+    program.press(IDOK)
+    expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
+    program.press(IDYES)
+
+
 def restore_the_only_record_whole(program, display):
     """Restores the one record; nothing may follow the success message."""
     open_dialog(program)
@@ -228,20 +248,7 @@ def a_snapshot_held_open_elsewhere_asks_before_restoring_from_the_row():
                         "(サービス DLL など) は戻らず、スナップショットのファイルはそのまま"
                         "残ります。\r\n「いいえ」を選ぶと何も変更しません。しばらくしてから"
                         "やり直してください。") % (display, windows_path)
-            open_dialog(program)
-            choose(0)
-            program.press(IDOK)
-            expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
-            program.press(IDNO)
-            wait_until(program.no_message_box, 20, "the question to close")
-            wait_until(lambda: focused() == HISTORY_LIST, 20, "the list focused")
-            assert ui("dialog") == CAPTION
-            assert history_bytes() == history
-            assert scm("state", name).strip() == b"0"
-
-            program.press(IDOK)
-            expect_dialog_box(program, "復活の確認", question, "YES,NO", True)
-            program.press(IDYES)
+            ask_about_the_row_alone(program, question, name, history)
             expect_dialog_box(program, "復活", "サービス名 %s を復活しました" % display, "OK",
                               False)
             program.press(IDOK)

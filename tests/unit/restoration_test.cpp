@@ -8,6 +8,7 @@
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
+#include "fakes/fake_restoration.h"
 #include "fakes/fake_service_manager.h"
 #include "fakes/fake_system_paths.h"
 #include "fakes/registry_bytes.h"
@@ -231,16 +232,9 @@ const std::string LEFT_AS =
     "スナップショットのファイルを削除も名前の変更もできなかったため、元の名前のまま残っています。"
     "同じサービスを次に削除する前に、このファイルをフォルダーの外へ移してください。\r\n";
 
-class RestoreWithSnapshot : public ::testing::Test {
+class RestoreWithSnapshot : public ::testing::Test, protected testing::FakeRestoration {
 protected:
-    FakeServiceManager scm;
-    FakeServiceRegistry registry;
-    FakeCodePage code_page;
-    FakeSystemPaths paths;
-    FakeFileSystem files;
-    FakePrompt prompt;
-    HistoryStore history;
-    RestorationContext context{scm, registry, code_page, paths, prompt, files, FOLDER, HISTORY};
+    RestoreWithSnapshot() : FakeRestoration(FOLDER, HISTORY) {}
     std::string snapshot;
 
     void SetUp() override {

@@ -6,6 +6,7 @@
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_prompt.h"
+#include "fakes/fake_restoration.h"
 #include "fakes/fake_service_manager.h"
 #include "fakes/fake_system_paths.h"
 #include "fakes/registry_bytes.h"
@@ -44,20 +45,12 @@ enum class Format { unicode, regedit4 };
 const char* name_of(Format format) { return format == Format::unicode ? "Unicode" : "REGEDIT4"; }
 
 // One restoration of the record, over fakes of its own.
-struct Scene {
-    FakeServiceManager scm;
-    FakeServiceRegistry registry;
-    FakeCodePage code_page;
-    FakeSystemPaths paths;
-    FakeFileSystem files;
-    FakePrompt prompt;
-    HistoryStore history;
-    RestorationContext context{scm, registry, code_page, paths, prompt, files, FOLDER, HISTORY};
+struct Scene : testing::FakeRestoration {
     std::string snapshot;
 
     // The record's snapshot: its own key with a description, and after
     // that `body` (ASCII lines, zeros allowed) as a hand editor added it.
-    Scene(Format format, const std::string& body) {
+    Scene(Format format, const std::string& body) : FakeRestoration(FOLDER, HISTORY) {
         history.records = {RECORD};
         files.files[HISTORY] = RECORD + "\r\n";
         const std::string lines = KEY_LINE + "\r\n\"Description\"=\"kept\"\r\n" + body;
